@@ -35,7 +35,8 @@ void CivilFromDays(int64_t days, int* year, int* month, int* day) {
   const int64_t day_of_era = z - era * 146097;  // [0, 146096]
   const int64_t year_of_era =
       (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const int64_t day_of_year =
+      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
   const int64_t shifted_month = (5 * day_of_year + 2) / 153;  // 0 is March.
   *day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
   *month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
@@ -120,11 +121,21 @@ std::string FormatDateTime(const COleDateTime& value, std::string_view pattern) 
       continue;
     }
     switch (pattern[i + 1]) {
-      case 'Y': AppendZeroPadded(&text, fields.year, 4); break;
-      case 'm': AppendZeroPadded(&text, fields.month, 2); break;
-      case 'd': AppendZeroPadded(&text, fields.day, 2); break;
-      case 'H': AppendZeroPadded(&text, fields.hour, 2); break;
-      case 'M': AppendZeroPadded(&text, fields.minute, 2); break;
+      case 'Y':
+        AppendZeroPadded(&text, fields.year, 4);
+        break;
+      case 'm':
+        AppendZeroPadded(&text, fields.month, 2);
+        break;
+      case 'd':
+        AppendZeroPadded(&text, fields.day, 2);
+        break;
+      case 'H':
+        AppendZeroPadded(&text, fields.hour, 2);
+        break;
+      case 'M':
+        AppendZeroPadded(&text, fields.minute, 2);
+        break;
       default:
         // An unknown code stays in the text as written, both characters.
         text.push_back('%');

@@ -68,16 +68,12 @@ TEST(DateTimeSpan, WholeMinutes) {
     int32_t minutes;
   };
   const Case cases[] = {
-      {59.9999999965 / 1440, 60},  // falls a hair short, lifted back
-      {9.99 / 1440, 9},
-      {-10.0 / 1440, -9},  // lifted toward zero, then truncated toward zero
-      {-30.0 / 86400, 0},
-      {2982617.0, 1184},  // 4294968480 minutes: keeps the low 32 bits
-      {-2982617.0, -1183},
-      {kNaN, INT32_MIN},
-      {kInf, INT32_MIN},
-      {-kInf, INT32_MIN},
-      {7.0e15, INT32_MIN},  // beyond the signed 64-bit range
+      {59.9999999965 / 1440, 60},                      // falls a hair short, lifted back
+      {9.99 / 1440, 9},           {-10.0 / 1440, -9},  // lifted toward zero, then truncated toward
+                                                       // zero
+      {-30.0 / 86400, 0},         {2982617.0, 1184},   // 4294968480 minutes: keeps the low 32 bits
+      {-2982617.0, -1183},        {kNaN, INT32_MIN},   {kInf, INT32_MIN},
+      {-kInf, INT32_MIN},         {7.0e15, INT32_MIN},  // beyond the signed 64-bit range
       {-7.0e15, INT32_MIN},
   };
   for (const Case& c : cases) {
@@ -100,8 +96,10 @@ TEST(DateTimeSpan, Difference) {
       {MakeDateTime(0.0), MakeDateTime(45000.5), -45000.5, kDateTimeValid, -64800719},
       {MakeDateTime(-0.5), MakeDateTime(0.5), 0.0, kDateTimeValid, 0},
       {MakeDateTime(5.0, 3), MakeDateTime(4.0), 1.0, kDateTimeValid, 1440},
-      {MakeDateTime(5.0, kDateTimeNull), MakeDateTime(4.0, kDateTimeInvalid), 0.0, kDateTimeNull, 0},
-      {MakeDateTime(5.0, kDateTimeInvalid), MakeDateTime(4.0, kDateTimeNull), 0.0, kDateTimeNull, 0},
+      {MakeDateTime(5.0, kDateTimeNull), MakeDateTime(4.0, kDateTimeInvalid), 0.0, kDateTimeNull,
+       0},
+      {MakeDateTime(5.0, kDateTimeInvalid), MakeDateTime(4.0, kDateTimeNull), 0.0, kDateTimeNull,
+       0},
       {MakeDateTime(5.0), MakeDateTime(4.0, kDateTimeInvalid), 0.0, kDateTimeInvalid, 0},
   };
   for (const Case& c : cases) {
