@@ -30,12 +30,14 @@ class CQsoEntry {
 // The identity of a QSO: same call, band, mode and date-time. Exchanges, prefix and region
 // play no part, so a re-report with corrected exchange is the same QSO.
 inline bool SameQso(const CQsoEntry& a, const CQsoEntry& b) {
-  return a.m_strCall == b.m_strCall && a.m_strBand == b.m_strBand &&
-         a.m_strMode == b.m_strMode && SameDateTime(a.m_time, b.m_time);
+  return a.m_strCall == b.m_strCall && a.m_strBand == b.m_strBand && a.m_strMode == b.m_strMode &&
+         SameDateTime(a.m_time, b.m_time);
 }
 
 // A null text from the host counts as the empty text.
-inline std::string TextOrEmpty(const char* text) { return text ? std::string(text) : std::string(); }
+inline std::string TextOrEmpty(const char* text) {
+  return text ? std::string(text) : std::string();
+}
 
 }  // namespace kevo
 

@@ -24,7 +24,7 @@ struct CallCheckQuery {
   const char* prefix = nullptr;  // null ends the check with 1
   int32_t number = 0;            // shown in the "%02i?" fallback
   const char* band = nullptr;
-  const char* band2 = nullptr;   // null skips the band pre-check
+  const char* band2 = nullptr;  // null skips the band pre-check
 };
 
 // Answers one of the four codes and writes at most one of the two buffers (null buffers are

@@ -1,0 +1,71 @@
+#include "scoring/call_check.h"
+
+#include <cstring>
+
+namespace kevo {
+
+namespace {
+
+char FoldAsciiCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
+  }
+  return true;
+}
+
+void CopyText(const std::string& text, char* buffer) {
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+}
+
+}  // namespace
+
+int32_t CheckCall(const ContestState& state, const CallCheckQuery& query, char* hint_buffer,
+                  char* dupe_buffer) {
+  // A null call, band or mode is taken as the empty text: the host must not crash on it.
+  const std::string_view call = query.call ? query.call : "";
+  const std::string_view band = query.band ? query.band : "";
+  const std::string_view mode = query.mode ? query.mode : "";
+
+  if (query.band2 != nullptr && !EqualIgnoringAsciiCase(band, query.band2))
+    return kCheckBandsDiffer;
+  if (query.prefix == nullptr) return kCheckNoNewMultiplier;
+
+  const QsoLog& log = state.log;
+  std::string hint;
+  // The last entry with the same call on any band suggests the exchange; the first one on
+  // the same band and mode makes the call a duplicate.
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    const CQsoEntry& entry = log.at(i);
+    if (entry.m_strCall != call) continue;
+    hint = entry.m_strRcvd;
+    if (entry.m_strBand == band && entry.m_strMode == mode) {
+      if (dupe_buffer != nullptr) {
+        std::string message(call);
+        message.append(": QSO BEFORE at ").append(FormatDateTime(entry.m_time, "%H:%M"));
+        CopyText(message, dupe_buffer);
+      }
+      return kCheckDuplicate;
+    }
+  }
+
+  if (hint.empty()) {
+    const std::string* listed = state.exchanges.Find(call);
+    hint = listed ? *listed : FallbackHint(query.prefix, query.number);
+  }
+
+  bool new_multiplier = true;
+  for (std::size_t i = 0; i < log.size() && new_multiplier; ++i) {
+    const CQsoEntry& entry = log.at(i);
+    if (entry.m_strBand != band) continue;
+    // With no expected exchange, any QSO on the band already counts against it.
+    if (hint.empty() || entry.m_strRcvd == hint) new_multiplier = false;
+  }
+
+  if (!hint.empty() && hint_buffer != nullptr) CopyText(hint, hint_buffer);
+  return new_multiplier ? kCheckNewMultiplier : kCheckNoNewMultiplier;
+}
+
+}  // namespace kevo
