@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only those that are missing.
+# Usage: scripts/install-deps.sh [core|all]   (core: Linux build and tests; all: also the
+# Windows cross build, Wine and the fuzzing toolchain). Needs root or sudo when it installs.
+set -euo pipefail
+
+want=${1:-all}
+core=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev)
+extra=(g++-mingw-w64-i686 wine wine32:i386 clang-14 llvm-14 libclang-rt-14-dev valgrind)
+
+packages=("${core[@]}")
+[ "$want" = all ] && packages+=("${extra[@]}")
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "install-deps: need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  as_root=(sudo)
+fi
+echo "install-deps: installing ${missing[*]}"
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
+  "${as_root[@]}" dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+if ! "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+  # The Linux build needs only the core packages; the rest widens what the tests cover.
+  echo "install-deps: not every package could be installed; retrying the core set alone" >&2
+  "${as_root[@]}" apt-get install -y -q --no-install-recommends "${core[@]}"
+fi
