@@ -1,0 +1,58 @@
+// dlopen-based loader. RTLD_LOCAL keeps the plug-in's symbols out of the global namespace so
+// that its plain names never bind to anything of ours, and RTLD_NOW reports a missing
+// dependency at load time rather than at the first call.
+#ifndef _WIN32
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <string>
+
+#include "tools/replay/library_loader.h"
+
+namespace kevo::replay {
+
+namespace {
+
+class PosixLibrary : public SharedLibrary {
+ public:
+  explicit PosixLibrary(void* handle) : handle_(handle) {}
+  ~PosixLibrary() override { ::dlclose(handle_); }
+  PosixLibrary(const PosixLibrary&) = delete;
+  PosixLibrary& operator=(const PosixLibrary&) = delete;
+
+  void* FindSymbol(const char* name) override { return ::dlsym(handle_, name); }
+
+ private:
+  void* handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<SharedLibrary> OpenSharedLibrary(const std::string& path, std::string& error) {
+  // A bare file name would make dlopen search the system folders; a path never does.
+  std::string name = path.find('/') == std::string::npos ? "./" + path : path;
+  void* handle = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    const char* reason = ::dlerror();
+    error = reason != nullptr ? reason : "cannot load " + path;
+    return nullptr;
+  }
+  return std::make_unique<PosixLibrary>(handle);
+}
+
+const char* PluginFileName() { return "StatsKEVO.so"; }
+
+std::string ExecutableFolder() {
+  char buffer[PATH_MAX];
+  ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (length <= 0) return {};
+  std::string path(buffer, static_cast<std::size_t>(length));
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace kevo::replay
+
+#endif  // !_WIN32

@@ -1,0 +1,29 @@
+// Reads a whole log file's bytes into the contacts to replay: format detection, the format's
+// reader and the mapping of every record. Pure: no file access, no library.
+#ifndef KEVO_REPLAY_LOG_READER_H_
+#define KEVO_REPLAY_LOG_READER_H_
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "tools/replay/log_format.h"
+#include "tools/replay/log_problem.h"
+#include "tools/replay/qso_mapping.h"
+
+namespace kevo::replay {
+
+struct ReplayInput {
+  LogFormat format = LogFormat::kUnknown;
+  std::size_t records_read = 0;     // records and QSO lines found, usable or not
+  std::vector<QsoValues> qsos;      // in file order
+  std::vector<Problem> skipped;     // one per record left out, with the reason
+  std::vector<Problem> notes;       // trouble that skipped no record
+};
+
+ReplayInput ReadLog(std::string_view content, std::string_view file_name,
+                    const AdifFieldNames& names);
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_REPLAY_LOG_READER_H_

@@ -1,0 +1,43 @@
+// Calendar dates and times of day turned into the library's date-time value: whole days since
+// 30 December 1899 plus the time of day as a fraction of 24 hours, status valid.
+#ifndef KEVO_REPLAY_OLE_DATE_H_
+#define KEVO_REPLAY_OLE_DATE_H_
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "StatsKEVO.h"
+
+namespace kevo::replay {
+
+struct CivilDate {
+  int year;
+  int month;
+  int day;
+};
+
+// True for a real day of the proleptic Gregorian calendar in the years 100 to 9999, the
+// range the library can format.
+bool IsValidDate(const CivilDate& date);
+
+// Days since 30 December 1899 (negative before it) of a valid date.
+std::int64_t DayNumber(const CivilDate& date);
+
+// The date-time value of a valid date at a time of day given in seconds (0 to 86399).
+// Before 30 December 1899 the fraction still counts forward from that day's midnight.
+COleDateTime MakeDateTime(const CivilDate& date, int seconds_of_day);
+
+// "YYYYMMDD" (ADIF) and "YYYY-MM-DD" (Cabrillo, scripts); empty when malformed or no real day.
+std::optional<CivilDate> ParseCompactDate(std::string_view text);
+std::optional<CivilDate> ParseDashedDate(std::string_view text);
+
+// "HHMM" or "HHMMSS" (ADIF; Cabrillo uses the first); seconds of the day, empty when malformed.
+std::optional<int> ParseCompactTime(std::string_view text, bool allow_seconds);
+
+// "YYYY-MM-DD", "YYYY-MM-DDTHH:MM" or "YYYY-MM-DDTHH:MM:SS" ("T" or one blank between).
+std::optional<COleDateTime> ParseIsoDateTime(std::string_view text);
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_REPLAY_OLE_DATE_H_

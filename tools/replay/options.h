@@ -1,0 +1,38 @@
+// The command line of kevo-replay.
+#ifndef KEVO_REPLAY_OPTIONS_H_
+#define KEVO_REPLAY_OPTIONS_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/replay/entry_names.h"
+#include "tools/replay/log_replay.h"
+#include "tools/replay/qso_mapping.h"
+
+namespace kevo::replay {
+
+struct Options {
+  bool help = false;
+  bool version = false;
+  std::string log_file;     // the contest log to replay
+  std::string script_file;  // --script: run a scripted session instead
+  std::string library;      // empty: the plug-in next to the executable
+  NameStyle names = NameStyle::kPlain;
+  ContestSettings settings;
+  AdifFieldNames adif_fields;
+  std::string exchange_list;           // copied to RADL.lst in the working directory
+  std::optional<std::string> extlog;   // run command 0 with this argument
+  std::string workdir;                 // empty: a fresh temporary directory
+};
+
+// False with a message for the user when the arguments make no sense.
+bool ParseOptions(const std::vector<std::string>& arguments, Options& options,
+                  std::string& error);
+
+const char* UsageText();
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_REPLAY_OPTIONS_H_
