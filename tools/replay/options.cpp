@@ -122,6 +122,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options,
       if (!value(options.library)) return false;
     } else if (argument == "--script") {
       if (!value(options.script_file)) return false;
+      if (options.script_file.empty()) {
+        error = "--script needs a file";
+        return false;
+      }
     } else {
       error = "unknown option " + argument;
       return false;

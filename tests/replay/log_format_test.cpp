@@ -1,0 +1,62 @@
+#include "tools/replay/log_format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tools/replay/log_reader.h"
+
+namespace kevo::replay {
+namespace {
+
+struct FormatCase {
+  const char* content;
+  const char* file_name;
+  LogFormat expected;
+};
+
+TEST(LogFormat, IsRecognisedFromTheContentWhateverTheName) {
+  const FormatCase cases[] = {
+      {"header\n<EOH>\n<CALL:2>G1<EOR>", "log.txt", LogFormat::kAdif},
+      {"<call:2>G1<eor>", "contest.cbr", LogFormat::kAdif},
+      {"<CALL:2>G1", "x", LogFormat::kAdif},  // cut off before its first <EOR>
+      {"START-OF-LOG: 3.0\nEND-OF-LOG:\n", "log.adi", LogFormat::kCabrillo},
+      {"QSO: 14025 CW 2026-03-14 1200 A1A 599 1 B1B 599 2\n", "x.adi", LogFormat::kCabrillo},
+      // Both kinds of marks: the name decides, else whatever comes first.
+      {"START-OF-LOG: 3.0\nSOAPBOX: <EOR>\n", "log.cbr", LogFormat::kCabrillo},
+      {"START-OF-LOG: 3.0\nSOAPBOX: <EOR>\n", "log.txt", LogFormat::kCabrillo},
+      {"<EOH>QSO: x\n<EOR>", "log.ADIF", LogFormat::kAdif},
+      {"", "log.adi", LogFormat::kUnknown},
+      {"hello <b>world</b>\n", "log.adi", LogFormat::kUnknown},
+      {"\x7F" "ELF\x01\x02\x00\x00", "StatsKEVO.so", LogFormat::kUnknown},
+  };
+  for (const FormatCase& c : cases) {
+    EXPECT_EQ(DetectLogFormat(c.content, c.file_name), c.expected) << c.content;
+  }
+}
+
+TEST(LogReader, CountsEveryRecordAndListsTheSkippedInFileOrder) {
+  std::string cabrillo =
+      "START-OF-LOG: 3.0\n"
+      "QSO: 14025 CW 2026-03-14 1200 OE1KEV 599 001 DL1AB 599 15\n"
+      "QSO: 14025 XX 2026-03-14 1201 OE1KEV 599 002 DL2AB 599 15\n"
+      "QSO: 14025 CW 2026-03-14 1202 OE1KEV 599 DL3AB 599 15\n"
+      "X-QSO: 14025 CW 2026-03-14 1203 OE1KEV 599 004 DL4AB 599 15\n";
+  ReplayInput input = ReadLog(cabrillo, "x.log", AdifFieldNames());
+  EXPECT_EQ(input.format, LogFormat::kCabrillo);
+  EXPECT_EQ(input.records_read, 3u);
+  ASSERT_EQ(input.qsos.size(), 1u);
+  ASSERT_EQ(input.skipped.size(), 2u);
+  EXPECT_EQ(input.skipped[0].line, 3u);
+  EXPECT_EQ(input.skipped[1].line, 4u);
+  ASSERT_EQ(input.notes.size(), 1u);
+  EXPECT_NE(input.notes[0].message.find("X-QSO"), std::string::npos);
+
+  ReplayInput adif = ReadLog("<CALL:2>G1<EOR>", "x.adi", AdifFieldNames());
+  EXPECT_EQ(adif.records_read, 1u);
+  ASSERT_EQ(adif.skipped.size(), 1u);
+  EXPECT_EQ(adif.skipped[0].message, "no band and no frequency");
+}
+
+}  // namespace
+}  // namespace kevo::replay
