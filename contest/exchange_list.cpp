@@ -22,6 +22,9 @@ const std::string* ExchangeList::Find(std::string_view call) const {
 }
 
 void ApplyExchangeLine(std::string_view line, ExchangeList* list) {
+  // The list hands its values to the host as zero-terminated texts: a zero byte ends the
+  // line's text, or the host would be given bytes beyond the end it can see.
+  line = line.substr(0, line.find('\0'));
   std::size_t equals = line.find('=');
   if (equals == std::string_view::npos || equals == 0) return;
   list->Set(std::string(Trim(line.substr(0, equals))), std::string(Trim(line.substr(equals + 1))));

@@ -25,7 +25,7 @@ class ExchangeList {
 };
 
 // Applies one line of the file: key=value, both trimmed of ASCII white space. A line without
-// "=" or starting with "=" is ignored.
+// "=" or starting with "=" is ignored; a zero byte ends the line.
 void ApplyExchangeLine(std::string_view line, ExchangeList* list);
 
 // Reads every line of an opened file into the list. False when a read error cut it short;
