@@ -34,8 +34,9 @@ bool TextLineReader::NextLine(std::string* line) {
   for (;;) {
     if (begin_ == end_ && !FillBuffer()) {
       // A last line without a line end is still a line. A CR just before the end of the
-      // file is an ordinary byte: only CR LF is a line end.
-      return have_bytes;
+      // file is an ordinary byte: only CR LF is a line end. A line cut short by a read
+      // error is not a line: its value could be wrong.
+      return have_bytes && !failed_;
     }
     have_bytes = true;
     const char* start = buffer_.data() + begin_;

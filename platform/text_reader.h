@@ -16,7 +16,8 @@ class TextLineReader {
   explicit TextLineReader(InputFile& file) : file_(file) {}
 
   // Puts the next line, without its line end, into *line. False at the end of the file or
-  // after a read error (see failed()); a last line without a line end is still returned.
+  // after a read error (see failed()); a last line without a line end is still returned, a
+  // line cut short by a read error is not.
   bool NextLine(std::string* line);
 
   bool failed() const { return failed_; }
