@@ -1,0 +1,214 @@
+#!/usr/bin/env bash
+# The Windows deliverable: cross-builds StatsKEVO.dll and kevo-replay.exe with MinGW, checks the
+# DLL's import and export tables and its decorated names, then runs the Windows programs under
+# Wine and compares kevo-replay.exe with the Linux kevo-replay byte for byte.
+#
+# Prints "skipped: <why>" and exits 0 for what it cannot run here (no MinGW, no Wine, Wine
+# unable to start); exits 1 when anything it ran failed. Ends with "N passed, N failed".
+#
+# Environment:
+#   KEVO_WIN_BUILD   cross build folder (default build-win)
+#   KEVO_HOST_BUILD  Linux build holding kevo-replay (default build; built when missing)
+#   KEVO_WINE_QEMU   0 keeps the script from running 32-bit Wine through qemu-i386-static
+#                    on a kernel that runs no 32-bit programs itself (see wine_can_start)
+#   KEVO_JOBS        parallel build jobs (default 2)
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+win_build=${KEVO_WIN_BUILD:-$root/build-win}
+host_build=${KEVO_HOST_BUILD:-$root/build}
+jobs=${KEVO_JOBS:-2}
+passed=0
+failed=0
+work=$(mktemp -d)
+
+cleanup() {
+  if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+finish() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+}
+
+# Runs one named check; its output is shown only when it fails.
+check() {
+  local name=$1; shift
+  local log="$work/check.log"
+  if "$@" > "$log" 2>&1; then
+    echo "ok: $name"
+    passed=$((passed + 1))
+  else
+    echo "FAIL: $name"
+    sed 's/^/    /' "$log" | tail -n 60
+    failed=$((failed + 1))
+  fi
+}
+
+if ! command -v i686-w64-mingw32-g++ >/dev/null; then
+  echo "skipped: Windows tests: i686-w64-mingw32-g++ is not installed (g++-mingw-w64-i686)"
+  finish
+fi
+
+echo "-- cross build in $win_build"
+if cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+     -DCMAKE_BUILD_TYPE=Release > "$work/configure.log" 2>&1 \
+   && cmake --build "$win_build" -j"$jobs" > "$work/build.log" 2>&1; then
+  echo "ok: StatsKEVO.dll and kevo-replay.exe built"
+  passed=$((passed + 1))
+else
+  echo "FAIL: cross build"
+  tail -n 40 "$work/configure.log" "$work/build.log"
+  failed=$((failed + 1))
+  finish
+fi
+dll="$win_build/StatsKEVO.dll"
+
+check "import and export tables of StatsKEVO.dll" \
+  bash "$root/tests/windows/check-dll-tables.sh" "$dll" "$root/plugin/StatsKEVO.def"
+if command -v clang++-14 >/dev/null || command -v clang++ >/dev/null; then
+  check "decorated names against MSVC's scheme" \
+    bash "$root/tests/windows/check-decorations.sh" "$root"
+else
+  echo "skipped: decorated names: clang++ is not installed (clang-14, llvm-14)"
+fi
+
+# ---- Wine ----------------------------------------------------------------------------------
+
+# True when Wine runs here. A 64-bit kernel booted without 32-bit support (ia32_emulation off)
+# cannot start the 32-bit Wine loader; qemu-i386-static registered for 32-bit programs through
+# binfmt_misc then runs it, slowly. That registration changes the machine, so it is only done
+# as root and can be turned off with KEVO_WINE_QEMU=0.
+wine_problem=
+wine_can_start() {
+  command -v wine >/dev/null || { wine_problem="wine is not installed (wine, wine32:i386)"; return 1; }
+  wine --version > "$work/wine-version.log" 2>&1 && return 0
+  if ! grep -qi 'exec format error' "$work/wine-version.log"; then
+    wine_problem="wine does not start: $(head -c 200 "$work/wine-version.log")"
+    return 1
+  fi
+  local qemu reason="this kernel runs no 32-bit programs (ia32 emulation off)"
+  qemu=$(command -v qemu-i386-static || true)
+  if [ "${KEVO_WINE_QEMU:-1}" = 0 ] || [ -z "$qemu" ] || [ "$(id -u)" -ne 0 ]; then
+    wine_problem="$reason; running Wine through qemu-i386-static needs it installed"
+    wine_problem+=" (qemu-user-static), root, and KEVO_WINE_QEMU not 0"
+    return 1
+  fi
+  local misc=/proc/sys/fs/binfmt_misc
+  [ -e "$misc/register" ] || mount -t binfmt_misc binfmt_misc "$misc" 2>/dev/null
+  if [ ! -e "$misc/qemu-i386" ]; then
+    # Flag F: the interpreter is opened now, so it also serves other mount namespaces.
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$qemu"':F' \
+      > "$misc/register" 2>/dev/null
+  fi
+  if wine --version > "$work/wine-version.log" 2>&1; then
+    echo "note: $reason; Wine runs through $qemu"
+    return 0
+  fi
+  wine_problem="$reason, and registering $qemu for 32-bit programs did not help"
+  return 1
+}
+
+if ! wine_can_start; then
+  echo "skipped: Wine tests: $wine_problem"
+  finish
+fi
+
+export WINEPREFIX="$work/wineprefix"
+export WINEDEBUG=-all
+# No Mono or Gecko installer prompts, and no display: nothing here may wait for a person.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+wine_timeout=${KEVO_WINE_TIMEOUT:-1800}
+
+echo "-- creating a throw-away Wine prefix (slow on an emulated CPU)"
+if ! timeout "$wine_timeout" wineboot --init > "$work/wineboot.log" 2>&1 \
+   || ! timeout "$wine_timeout" wineserver -w; then
+  if [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
+    echo "skipped: Wine tests: Wine could not create a prefix within ${wine_timeout}s"
+    tail -n 20 "$work/wineboot.log"
+    finish
+  fi
+fi
+
+run_wine() { timeout "$wine_timeout" wine "$@"; }
+
+check "StatsKEVO.dll loads, 22 names resolve, both names give the same answers" \
+  run_wine "$win_build/kevo_dll_names_test.exe" "$dll"
+check "RADL.lst held open by another process: Plugins\\RADL.lst or nothing is read" \
+  run_wine "$win_build/kevo_radl_lock_test.exe" "$dll"
+
+# ---- kevo-replay.exe under Wine against kevo-replay on Linux -------------------------------
+
+linux_replay="$host_build/kevo-replay"
+if [ ! -x "$linux_replay" ]; then
+  echo "-- Linux build of kevo-replay in $host_build"
+  if ! { cmake -S "$root" -B "$host_build" > "$work/host-configure.log" 2>&1 \
+         && cmake --build "$host_build" -j"$jobs" --target kevo-replay StatsKEVO \
+              > "$work/host-build.log" 2>&1; }; then
+    echo "FAIL: Linux build of kevo-replay"
+    tail -n 40 "$work/host-configure.log" "$work/host-build.log"
+    failed=$((failed + 1))
+    finish
+  fi
+fi
+
+# Runs one replay on both platforms in twin folders with the same relative arguments and
+# compares the exit status, the standard output and the files left in the working directory.
+# The Windows C runtime writes standard output in text mode (LF as CR LF); dropping one CR
+# before each LF undoes exactly that. Lines that hold a path or a time are left out.
+compare_replay() {
+  local name=$1; shift
+  local dir="$work/replay/$name"
+  mkdir -p "$dir/linux" "$dir/windows"
+  for side in linux windows; do
+    cp "$root/samples/"* "$root/tests/replay/data/"*.script "$dir/$side/"
+  done
+  (cd "$dir/linux" && "$linux_replay" "$@" --workdir wd > ../linux.out 2> ../linux.err)
+  echo $? > "$dir/linux.status"
+  (cd "$dir/windows" && run_wine "$win_build/kevo-replay.exe" "$@" --workdir wd > ../windows.raw 2> ../windows.err)
+  echo $? > "$dir/windows.status"
+  sed 's/\r$//' "$dir/windows.raw" > "$dir/windows.out"
+  local ok=0
+  for side in linux windows; do
+    grep -v -E '^  (time taken|ExtLog\.txt):' "$dir/$side.out" > "$dir/$side.cmp"
+  done
+  if ! cmp -s "$dir/linux.status" "$dir/windows.status"; then
+    echo "exit status: linux $(cat "$dir/linux.status"), windows $(cat "$dir/windows.status")"
+    cat "$dir/windows.err"
+    ok=1
+  fi
+  if ! cmp -s "$dir/linux.cmp" "$dir/windows.cmp"; then
+    echo "standard output differs (- linux, + windows):"
+    diff -u "$dir/linux.cmp" "$dir/windows.cmp" | head -n 40
+    ok=1
+  fi
+  # Every file the plug-in or the script wrote, ExtLog.txt above all, byte for byte.
+  if ! diff -r "$dir/linux/wd" "$dir/windows/wd" > "$dir/files.diff" 2>&1; then
+    echo "files in the working directory differ:"
+    head -n 40 "$dir/files.diff"
+    ok=1
+  fi
+  [ -s "$dir/linux.cmp" ] || { echo "no output to compare"; ok=1; }
+  return "$ok"
+}
+
+check "replay of the sample ADIF log: Windows = Linux" \
+  compare_replay sample-adif --own-number 12 --own-region W --exchange-list RADL.lst \
+    --extlog ABC contest.adi
+check "replay of the sample Cabrillo log by decorated names: Windows = Linux" \
+  compare_replay sample-cabrillo --decorated --own-number 12 --exchange-list RADL.lst \
+    --extlog XYZ contest.cbr
+for script in "$root"/tests/replay/data/*.script; do
+  base=$(basename "$script" .script)
+  check "scripted session $base: Windows = Linux" compare_replay "script-$base" --script "$base.script"
+  check "scripted session $base by decorated names: Windows = Linux" \
+    compare_replay "script-$base-decorated" --decorated --script "$base.script"
+done
+
+finish
