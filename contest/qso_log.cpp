@@ -5,36 +5,254 @@
 
 namespace kevo {
 
+namespace {
+
+std::size_t MixIds(uint64_t a, uint64_t b) {
+  uint64_t x = a * 0x9E3779B97F4A7C15ull ^ (b + 0x632BE59BD9B4E019ull);
+  x ^= x >> 29;
+  x *= 0xBF58476D1CE4E5B9ull;
+  return static_cast<std::size_t>(x ^ (x >> 32));
+}
+
+}  // namespace
+
+std::size_t QsoLog::GroupKeyHash::operator()(const GroupKey& k) const {
+  return MixIds(uint64_t{k.call} << 32 | k.band, k.mode);
+}
+
+uint32_t QsoLog::Intern(std::string_view text) {
+  const uint32_t id = texts_.Intern(text);
+  if (id >= last_of_call_.size()) {
+    last_of_call_.resize(id + 1, kNoId);
+    band_number_.resize(id + 1, kNoId);
+  }
+  return id;
+}
+
+uint32_t QsoLog::GroupOf(uint32_t call, uint32_t band, uint32_t mode) {
+  auto [it, inserted] = group_ids_.emplace(GroupKey{call, band, mode}, 0);
+  if (!inserted) return it->second;
+  const uint32_t id = static_cast<uint32_t>(groups_.size());
+  it->second = id;
+  groups_.push_back(Group{call, band, mode, kNoId, kNoId});
+  // The summary keeps one dupe set per band, so its classes never span two bands: the band's
+  // id leads the key. Its text has no separators ("A"+"20"+"B20X" is "A20B"+"20"+"X").
+  groups_[id].summary_dupe = summary_dupe_classes_.Classify(id, [this](uint32_t g) {
+    const Group& group = groups_[g];
+    std::string key(reinterpret_cast<const char*>(&group.band), sizeof group.band);
+    return key.append(Text(group.mode)).append(Text(group.band)).append(Text(group.call));
+  });
+  groups_[id].extlog_dupe = extlog_dupe_classes_.Classify(id, [this](uint32_t g) {
+    const Group& group = groups_[g];
+    return Text(group.band) + "-" + Text(group.mode) + "-" + Text(group.call);
+  });
+  return id;
+}
+
+uint32_t QsoLog::PairOf(uint32_t band, uint32_t rcvd) {
+  auto [it, inserted] = pair_ids_.emplace(uint64_t{band} << 32 | rcvd, 0);
+  if (!inserted) return it->second;
+  const uint32_t id = static_cast<uint32_t>(pairs_.size());
+  it->second = id;
+  pairs_.push_back(RcvdPair{band_number_[band], band, rcvd, kNoId, 0});
+  // "20-" with "5" and "20" with "-5" are one multiplier key in the extended log.
+  pairs_[id].extlog_mult = extlog_mult_classes_.Classify(id, [this](uint32_t p) {
+    return Text(pairs_[p].band) + "-" + Text(pairs_[p].rcvd);
+  });
+  return id;
+}
+
+uint32_t QsoLog::FindGroup(const CQsoEntry& probe) const {
+  auto found = group_ids_.find(GroupKey{texts_.Find(probe.m_strCall), texts_.Find(probe.m_strBand),
+                                        texts_.Find(probe.m_strMode)});
+  return found == group_ids_.end() ? kNoId : found->second;
+}
+
+uint32_t QsoLog::FindSlot(const CQsoEntry& probe) const {
+  const uint32_t group = FindGroup(probe);
+  return group == kNoId ? kNoId : FindInGroup(group, probe.m_time);
+}
+
+uint32_t QsoLog::FindInGroup(uint32_t group, const COleDateTime& time) const {
+  for (uint32_t slot = groups_[group].first; slot != kNoId; slot = links_[slot].next_in_group) {
+    if (keys_[slot].live && SameDateTime(keys_[slot].time, time)) return slot;
+  }
+  return kNoId;
+}
+
+// Appends a live slot to its group's and its call's chains and to the identity index.
+void QsoLog::LinkSlot(uint32_t slot) {
+  Group& group = groups_[links_[slot].group];
+  links_[slot].next_in_group = kNoId;
+  if (group.first == kNoId) {
+    group.first = slot;
+  } else {
+    links_[group.last].next_in_group = slot;
+  }
+  group.last = slot;
+  links_[slot].prev_of_call = last_of_call_[group.call];
+  last_of_call_[group.call] = slot;
+}
+
+// Marks the slot dead and moves every index past it. The chains keep running through dead
+// slots; the walks below skip them.
+void QsoLog::KillSlot(uint32_t slot) {
+  SlotKeys& keys = keys_[slot];
+  keys.live = false;
+  band_live_[pairs_[keys.pair].band_number] -= 1;
+  pairs_[keys.pair].live_count -= 1;
+
+  Group& group = groups_[links_[slot].group];
+  if (group.first == slot) {
+    uint32_t next = links_[slot].next_in_group;
+    while (next != kNoId && !keys_[next].live) next = links_[next].next_in_group;
+    group.first = next;
+    if (next == kNoId) group.last = kNoId;
+  }
+  uint32_t& last_of_call = last_of_call_[group.call];
+  if (last_of_call == slot) {
+    uint32_t prev = links_[slot].prev_of_call;
+    while (prev != kNoId && !keys_[prev].live) prev = links_[prev].prev_of_call;
+    last_of_call = prev;
+  }
+
+  live_ -= 1;
+  dead_ += 1;
+  live_slots_fresh_ = false;
+  // Dead slots are cleared away once they outnumber the live ones: each removal then pays a
+  // bounded share of the O(n) rebuild, and the log never holds more than twice its entries.
+  if (dead_ > live_) Compact();
+}
+
+// Closes the gaps left by dead slots, keeping the order, and relinks every index.
+void QsoLog::Compact() {
+  std::size_t kept = 0;
+  for (std::size_t slot = 0; slot < keys_.size(); ++slot) {
+    if (!keys_[slot].live) continue;
+    if (kept != slot) {
+      entries_[kept] = std::move(entries_[slot]);
+      keys_[kept] = keys_[slot];
+      links_[kept] = links_[slot];
+    }
+    ++kept;
+  }
+  entries_.resize(kept);
+  keys_.resize(kept);
+  links_.resize(kept);
+  dead_ = 0;
+  live_slots_fresh_ = false;
+
+  for (Group& group : groups_) group.first = group.last = kNoId;
+  std::fill(last_of_call_.begin(), last_of_call_.end(), kNoId);
+  for (uint32_t slot = 0; slot < kept; ++slot) LinkSlot(slot);
+}
+
+std::size_t QsoLog::SlotOf(std::size_t index) const {
+  if (dead_ == 0) return index;
+  RefreshLiveSlots();
+  return live_slots_[index];
+}
+
+void QsoLog::RefreshLiveSlots() const {
+  if (live_slots_fresh_) return;
+  live_slots_.clear();
+  for (uint32_t slot = 0; slot < keys_.size(); ++slot) {
+    if (keys_[slot].live) live_slots_.push_back(slot);
+  }
+  live_slots_fresh_ = true;
+}
+
+// --- The entries' operations.
+
 void QsoLog::Add(const CQsoEntry& probe) {
   // The band is recorded even when the QSO itself turns out to be stored already.
-  if (std::find(bands_.begin(), bands_.end(), probe.m_strBand) == bands_.end()) {
+  const uint32_t band = Intern(probe.m_strBand);
+  if (band_number_[band] == kNoId) {
+    band_number_[band] = static_cast<uint32_t>(bands_.size());
     bands_.push_back(probe.m_strBand);
+    band_live_.push_back(0);
   }
-  if (Find(probe) == entries_.size()) entries_.push_back(probe);
+  const uint32_t group = GroupOf(Intern(probe.m_strCall), band, Intern(probe.m_strMode));
+  if (FindInGroup(group, probe.m_time) != kNoId) return;
+
+  const uint32_t slot = static_cast<uint32_t>(keys_.size());
+  const uint32_t pair = PairOf(band, Intern(probe.m_strRcvd));
+  const uint32_t region = Intern(probe.m_strRegion);
+  entries_.push_back(probe);
+  keys_.push_back(SlotKeys{probe.m_time, pair, groups_[group].summary_dupe,
+                           groups_[group].extlog_dupe, region, true});
+  links_.push_back(Links{group});
+  LinkSlot(slot);
+  band_live_[band_number_[band]] += 1;
+  pairs_[pair].live_count += 1;
+  live_ += 1;
+  if (live_slots_fresh_) live_slots_.push_back(slot);
 }
 
 void QsoLog::Remove(const CQsoEntry& probe) {
-  std::size_t index = Find(probe);
-  if (index == entries_.size()) return;
-  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+  const uint32_t slot = FindSlot(probe);
+  if (slot != kNoId) KillSlot(slot);
 }
 
-void QsoLog::Clear() {
-  entries_.clear();
-  bands_.clear();
-}
+void QsoLog::Clear() { *this = QsoLog(); }
 
 std::size_t QsoLog::Find(const CQsoEntry& probe) const {
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (SameQso(entries_[i], probe)) return i;
+  const uint32_t slot = FindSlot(probe);
+  if (slot == kNoId) return size();
+  if (dead_ == 0) return slot;
+  RefreshLiveSlots();
+  return static_cast<std::size_t>(
+      std::lower_bound(live_slots_.begin(), live_slots_.end(), slot) - live_slots_.begin());
+}
+
+const CQsoEntry* QsoLog::FirstOf(std::string_view call, std::string_view band,
+                                 std::string_view mode) const {
+  auto found = group_ids_.find(GroupKey{texts_.Find(call), texts_.Find(band), texts_.Find(mode)});
+  if (found == group_ids_.end()) return nullptr;
+  const uint32_t first = groups_[found->second].first;
+  return first == kNoId ? nullptr : &entries_[first];
+}
+
+const CQsoEntry* QsoLog::LastOfCall(std::string_view call) const {
+  const uint32_t id = texts_.Find(call);
+  if (id == kNoId || last_of_call_[id] == kNoId) return nullptr;
+  return &entries_[last_of_call_[id]];
+}
+
+uint32_t QsoLog::CountOnBand(std::string_view band) const {
+  const uint32_t number = BandNumber(band);
+  return number == kNoId ? 0 : band_live_[number];
+}
+
+uint32_t QsoLog::CountOnBandWithRcvd(std::string_view band, std::string_view rcvd) const {
+  const uint32_t band_id = texts_.Find(band);
+  const uint32_t rcvd_id = texts_.Find(rcvd);
+  if (band_id == kNoId || rcvd_id == kNoId) return 0;
+  auto found = pair_ids_.find(uint64_t{band_id} << 32 | rcvd_id);
+  return found == pair_ids_.end() ? 0 : pairs_[found->second].live_count;
+}
+
+uint32_t QsoLog::BandNumber(std::string_view band) const {
+  const uint32_t id = texts_.Find(band);
+  return id == kNoId ? kNoId : band_number_[id];
+}
+
+uint32_t QsoLog::LastSlot() const {
+  for (std::size_t slot = keys_.size(); slot > 0; --slot) {
+    if (keys_[slot - 1].live) return static_cast<uint32_t>(slot - 1);
   }
-  return entries_.size();
+  return kNoId;
 }
 
-void QsoLog::ReplaceRcvd(std::size_t index, std::string rcvd) {
-  entries_[index].m_strRcvd = std::move(rcvd);
+void QsoLog::ReplaceRcvdInSlot(std::size_t slot, std::string rcvd) {
+  const uint32_t old_pair = keys_[slot].pair;
+  const uint32_t new_pair = PairOf(pairs_[old_pair].band, Intern(rcvd));
+  if (keys_[slot].live) {
+    pairs_[old_pair].live_count -= 1;
+    pairs_[new_pair].live_count += 1;
+  }
+  keys_[slot].pair = new_pair;
+  entries_[slot].m_strRcvd = std::move(rcvd);
 }
-
-void QsoLog::SwapBands(std::size_t i, std::size_t j) { std::swap(bands_[i], bands_[j]); }
 
 }  // namespace kevo

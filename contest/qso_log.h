@@ -1,14 +1,26 @@
 // The plug-in's copy of the contacts since the last reset, in arrival order, and the list of
 // bands seen. A QSO is stored once; a removal closes the gap. The only change to a stored
 // entry is the rewrite of its received exchange by the scoring passes.
+//
+// Hosts ask on every keystroke and after every contact, so nothing here scans the log: each
+// entry's call, band, mode, received exchange and region are turned into small ids when it is
+// stored, and the questions the entries ask (is this QSO stored, the first entry of a call on a
+// band and mode, the last entry of a call, how many entries a band or a band and exchange has)
+// are answered from indexes kept true by every change. A QSO is found again through the chain
+// of its call, band and mode, which holds only the duplicates of that contact.
 #ifndef KEVO_CONTEST_QSO_LOG_H_
 #define KEVO_CONTEST_QSO_LOG_H_
 
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "contest/qso_entry.h"
+#include "contest/text_ids.h"
 
 namespace kevo {
 
@@ -21,21 +33,122 @@ class QsoLog {
   // Empties the log and the band list.
   void Clear();
 
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
-  const CQsoEntry& at(std::size_t index) const { return entries_[index]; }
+  std::size_t size() const { return live_; }
+  bool empty() const { return live_ == 0; }
+  const CQsoEntry& at(std::size_t index) const { return entries_[SlotOf(index)]; }
   // Index of the stored entry that SameQso matches, or size() when there is none.
   std::size_t Find(const CQsoEntry& probe) const;
 
   // The one in-place change a stored entry allows.
-  void ReplaceRcvd(std::size_t index, std::string rcvd);
+  void ReplaceRcvd(std::size_t index, std::string rcvd) {
+    ReplaceRcvdInSlot(SlotOf(index), std::move(rcvd));
+  }
 
   const std::vector<std::string>& bands() const { return bands_; }
-  void SwapBands(std::size_t i, std::size_t j);
+  void SwapBands(std::size_t i, std::size_t j) { std::swap(bands_[i], bands_[j]); }
+
+  // --- What the call check asks.
+  // The first entry with this call, band and mode, or null.
+  const CQsoEntry* FirstOf(std::string_view call, std::string_view band,
+                           std::string_view mode) const;
+  // The last entry with this call on any band and mode, or null.
+  const CQsoEntry* LastOfCall(std::string_view call) const;
+  // Entries on the band, and those of them whose received exchange is exactly `rcvd`.
+  uint32_t CountOnBand(std::string_view band) const;
+  uint32_t CountOnBandWithRcvd(std::string_view band, std::string_view rcvd) const;
+
+  // --- What the scoring passes read. Entries sit in slots in log order; a removed entry
+  // leaves a dead slot behind until enough of them are cleared away at once, so the passes
+  // walk the slots and skip the dead ones.
+  struct SlotKeys {
+    COleDateTime time;
+    uint32_t pair;          // the (band, received exchange) pair, see RcvdPair
+    uint32_t summary_dupe;  // equal for entries of one band whose mode+band+call texts are equal
+    uint32_t extlog_dupe;   // equal for entries whose band-mode-call texts are equal
+    uint32_t region;        // text id of m_strRegion
+    bool live;
+  };
+  // One band and one received exchange, with the live entries that have them.
+  struct RcvdPair {
+    uint32_t band_number;  // the band's place in first-seen order, 0 for the first band
+    uint32_t band;         // text ids
+    uint32_t rcvd;
+    uint32_t extlog_mult;  // equal for pairs whose band-rcvd texts are equal
+    uint32_t live_count;
+  };
+  std::size_t slot_count() const { return keys_.size(); }
+  const SlotKeys& keys(std::size_t slot) const { return keys_[slot]; }
+  const CQsoEntry& entry(std::size_t slot) const { return entries_[slot]; }
+  const RcvdPair& pair(uint32_t id) const { return pairs_[id]; }
+  std::size_t pair_count() const { return pairs_.size(); }
+  // Every dupe class id is below this.
+  std::size_t dupe_class_count() const { return groups_.size(); }
+  const std::string& Text(uint32_t id) const { return texts_.Text(id); }
+  // The text's id, or kNoId when no entry ever had it.
+  uint32_t TextId(std::string_view text) const { return texts_.Find(text); }
+  // First-seen number of a listed band, kNoId for a text that is not in the band list.
+  uint32_t BandNumber(std::string_view band) const;
+  // The last entry's slot, or kNoId for an empty log.
+  uint32_t LastSlot() const;
+  void ReplaceRcvdInSlot(std::size_t slot, std::string rcvd);
 
  private:
-  std::vector<CQsoEntry> entries_;
+  // The entries that share one call, band and mode: duplicates of each other.
+  struct Group {
+    uint32_t call, band, mode;  // text ids
+    uint32_t summary_dupe, extlog_dupe;
+    uint32_t first = kNoId;  // slot of its first live entry
+    uint32_t last = kNoId;   // slot of its last entry, maybe dead
+  };
+  struct GroupKey {
+    uint32_t call, band, mode;
+    bool operator==(const GroupKey&) const = default;
+  };
+  struct GroupKeyHash {
+    std::size_t operator()(const GroupKey& k) const;
+  };
+  // Chains through the slots: later entries of the same group, earlier ones of the same call.
+  struct Links {
+    uint32_t group;
+    uint32_t next_in_group = kNoId;
+    uint32_t prev_of_call = kNoId;
+  };
+
+  uint32_t Intern(std::string_view text);
+  uint32_t GroupOf(uint32_t call, uint32_t band, uint32_t mode);
+  uint32_t PairOf(uint32_t band, uint32_t rcvd);
+  uint32_t FindGroup(const CQsoEntry& probe) const;
+  uint32_t FindSlot(const CQsoEntry& probe) const;
+  uint32_t FindInGroup(uint32_t group, const COleDateTime& time) const;
+  void LinkSlot(uint32_t slot);
+  void KillSlot(uint32_t slot);
+  void Compact();
+  std::size_t SlotOf(std::size_t index) const;
+  void RefreshLiveSlots() const;
+
+  // By slot.
+  std::deque<CQsoEntry> entries_;  // a deque never copies the entries as it grows
+  std::vector<SlotKeys> keys_;
+  std::vector<Links> links_;
+  std::size_t live_ = 0;
+  std::size_t dead_ = 0;
+  // Index of the live slots, rebuilt on demand for access by index after a removal.
+  mutable std::vector<uint32_t> live_slots_;
+  mutable bool live_slots_fresh_ = false;
+
+  TextIds texts_;
+  std::vector<uint32_t> last_of_call_;  // by text id: slot of the call's last live entry
+  std::vector<uint32_t> band_number_;   // by text id
+  std::vector<uint32_t> band_live_;     // by band number: live entries on the band
   std::vector<std::string> bands_;
+
+  std::vector<Group> groups_;
+  std::unordered_map<GroupKey, uint32_t, GroupKeyHash> group_ids_;
+  std::vector<RcvdPair> pairs_;
+  std::unordered_map<uint64_t, uint32_t> pair_ids_;
+  KeyClasses summary_dupe_classes_;
+  KeyClasses extlog_dupe_classes_;
+  KeyClasses extlog_mult_classes_;
 };
 
 }  // namespace kevo

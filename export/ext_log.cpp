@@ -1,6 +1,6 @@
 #include "export/ext_log.h"
 
-#include <unordered_set>
+#include <vector>
 
 #include "platform/text_reader.h"
 #include "scoring/qso_rules.h"
@@ -54,16 +54,26 @@ void WriteExtLog(ContestState& state, Platform& platform, const char* argument) 
   TextModeSink sink(*file);
   sink.WriteLine(kExtLogHeader);
   QsoLog& log = state.log;
-  std::unordered_set<std::string> dupes;
-  std::unordered_set<std::string> mults;
-  for (std::size_t i = 0; i < log.size() && sink.ok(); ++i) {
+  // One dupe set and one multiplier set for the whole file, as flags by class id.
+  std::vector<bool> seen_dupes(log.dupe_class_count(), false);
+  std::vector<bool> seen_mults;
+  for (std::size_t slot = 0; slot < log.slot_count() && sink.ok(); ++slot) {
+    if (!log.keys(slot).live) continue;
     // Points from the exchange as received; duplicates are written with 0 and no mark.
-    int32_t points = QsoPoints(log.at(i), state.settings);
-    bool duplicate = !dupes.insert(ExtLogDupeKey(log.at(i))).second;
+    int32_t points = QsoPoints(log.entry(slot), state.settings);
+    const uint32_t dupe_class = log.keys(slot).extlog_dupe;
+    const bool duplicate = seen_dupes[dupe_class];
+    seen_dupes[dupe_class] = true;
     if (duplicate) points = 0;
-    NormalizeRcvd(log, i);
-    bool new_multiplier = !duplicate && mults.insert(MultKey(log.at(i))).second;
-    sink.WriteLine(ExtLogRecord(log.at(i), argument, points, new_multiplier));
+    NormalizeRcvdInSlot(log, slot);
+    bool new_multiplier = false;
+    if (!duplicate) {
+      const uint32_t mult_class = log.pair(log.keys(slot).pair).extlog_mult;
+      if (mult_class >= seen_mults.size()) seen_mults.resize(log.pair_count(), false);
+      new_multiplier = !seen_mults[mult_class];
+      seen_mults[mult_class] = true;
+    }
+    sink.WriteLine(ExtLogRecord(log.entry(slot), argument, points, new_multiplier));
   }
   if (!sink.Finish()) {
     // A full disk leaves a cut file behind; the operator must know the export is incomplete.

@@ -34,35 +34,28 @@ int32_t CheckCall(const ContestState& state, const CallCheckQuery& query, char* 
   if (query.prefix == nullptr) return kCheckNoNewMultiplier;
 
   const QsoLog& log = state.log;
-  std::string hint;
-  // The last entry with the same call on any band suggests the exchange; the first one on
-  // the same band and mode makes the call a duplicate.
-  for (std::size_t i = 0; i < log.size(); ++i) {
-    const CQsoEntry& entry = log.at(i);
-    if (entry.m_strCall != call) continue;
-    hint = entry.m_strRcvd;
-    if (entry.m_strBand == band && entry.m_strMode == mode) {
-      if (dupe_buffer != nullptr) {
-        std::string message(call);
-        message.append(": QSO BEFORE at ").append(FormatDateTime(entry.m_time, "%H:%M"));
-        CopyText(message, dupe_buffer);
-      }
-      return kCheckDuplicate;
+  // The first entry with the same call, band and mode makes the call a duplicate; the time of
+  // that first one goes into the message.
+  if (const CQsoEntry* earlier = log.FirstOf(call, band, mode)) {
+    if (dupe_buffer != nullptr) {
+      std::string message(call);
+      message.append(": QSO BEFORE at ").append(FormatDateTime(earlier->m_time, "%H:%M"));
+      CopyText(message, dupe_buffer);
     }
+    return kCheckDuplicate;
   }
 
+  // The last entry with the same call on any band suggests the exchange.
+  std::string hint;
+  if (const CQsoEntry* latest = log.LastOfCall(call)) hint = latest->m_strRcvd;
   if (hint.empty()) {
     const std::string* listed = state.exchanges.Find(call);
     hint = listed ? *listed : FallbackHint(query.prefix, query.number);
   }
 
-  bool new_multiplier = true;
-  for (std::size_t i = 0; i < log.size() && new_multiplier; ++i) {
-    const CQsoEntry& entry = log.at(i);
-    if (entry.m_strBand != band) continue;
-    // With no expected exchange, any QSO on the band already counts against it.
-    if (hint.empty() || entry.m_strRcvd == hint) new_multiplier = false;
-  }
+  // With no expected exchange, any QSO on the band already counts against it.
+  const bool new_multiplier =
+      hint.empty() ? log.CountOnBand(band) == 0 : log.CountOnBandWithRcvd(band, hint) == 0;
 
   if (!hint.empty() && hint_buffer != nullptr) CopyText(hint, hint_buffer);
   return new_multiplier ? kCheckNewMultiplier : kCheckNoNewMultiplier;

@@ -64,9 +64,13 @@ std::string MultKey(const CQsoEntry& entry) {
 void NormalizeRcvd(QsoLog& log, std::size_t index) {
   const std::string& rcvd = log.at(index).m_strRcvd;
   if (rcvd.size() != 1) return;
-  std::string normalized = "0";
-  normalized.push_back(rcvd[0]);
-  log.ReplaceRcvd(index, std::move(normalized));
+  log.ReplaceRcvd(index, std::string{'0', rcvd[0]});
+}
+
+void NormalizeRcvdInSlot(QsoLog& log, std::size_t slot) {
+  const std::string& rcvd = log.entry(slot).m_strRcvd;
+  if (rcvd.size() != 1) return;
+  log.ReplaceRcvdInSlot(slot, std::string{'0', rcvd[0]});
 }
 
 }  // namespace kevo

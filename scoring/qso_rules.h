@@ -31,6 +31,8 @@ std::string MultKey(const CQsoEntry& entry);
 
 // A one-byte received exchange is stored as "0" and that byte, in the log itself.
 void NormalizeRcvd(QsoLog& log, std::size_t index);
+// The same for the entry in a slot (see QsoLog::slot_count), as the scoring passes walk them.
+void NormalizeRcvdInSlot(QsoLog& log, std::size_t slot);
 
 }  // namespace kevo
 

@@ -1,7 +1,5 @@
 #include "scoring/score_summary.h"
 
-#include <unordered_set>
-
 #include "scoring/qso_rules.h"
 #include "scoring/text_format.h"
 
@@ -31,6 +29,47 @@ void CountInRateWindows(const COleDateTime& reference, const COleDateTime& time,
   int32_t age_minutes = SpanWholeMinutes(DateTimeDifference(reference, time));
   if (age_minutes < 60) rates->last_hour.Count(points);
   if (age_minutes < 10) rates->last_ten_minutes.Count(points);
+}
+
+// What the summary needs of a (band, exchange) pair, worked out once per pass: whether the
+// exchange alone gives 1 point (a letter first, or the own number) and whether it is one byte
+// long and so gets normalised. Only pairs that existed when the pass began are asked: an
+// entry is scored before it is normalised.
+class PairFacts {
+ public:
+  PairFacts(const QsoLog& log, const ContestSettings& settings)
+      : own_region_(log.TextId(settings.own_region)) {
+    facts_.reserve(log.pair_count());
+    for (uint32_t pair = 0; pair < log.pair_count(); ++pair) {
+      const std::string& rcvd = log.Text(log.pair(pair).rcvd);
+      const bool one_point =
+          StartsWithLetter(rcvd) || ExchangeNumber(rcvd) == settings.own_number;
+      facts_.push_back(static_cast<uint8_t>((one_point ? kOnePoint : 0) |
+                                            (rcvd.size() == 1 ? kOneByte : 0)));
+    }
+  }
+  // QsoPoints, with the region compared by id.
+  int32_t Points(const QsoLog::SlotKeys& keys) const {
+    // Written without branches: which rule applies is as good as random from one entry to
+    // the next.
+    const int32_t by_region = keys.region != own_region_ ? 5 : 3;
+    return (facts_[keys.pair] & kOnePoint) != 0 ? 1 : by_region;
+  }
+  bool OneByte(uint32_t pair) const { return (facts_[pair] & kOneByte) != 0; }
+
+ private:
+  static constexpr uint8_t kOnePoint = 1;
+  static constexpr uint8_t kOneByte = 2;
+  uint32_t own_region_;  // kNoId when no entry has it: then every region differs
+  std::vector<uint8_t> facts_;
+};
+
+// Marks the id as seen; true the first time.
+bool FirstSight(std::vector<uint8_t>* seen, uint32_t id) {
+  if (id >= seen->size()) seen->resize(id + 1u, 0);
+  if ((*seen)[id]) return false;
+  (*seen)[id] = 1;
+  return true;
 }
 
 }  // namespace
@@ -70,34 +109,43 @@ int32_t BuildScoreSummary(ContestState& state, std::string* text) {
   text->clear();
   // Rates are measured against the most recently added QSO, not the latest in time.
   COleDateTime reference = MakeDateTime(0.0);
-  if (with_rates && log.size() > 1) reference = log.at(log.size() - 1).m_time;
+  if (with_rates && log.size() > 1) reference = log.keys(log.LastSlot()).time;
 
   text->append("\tQSO\tPoints\tMults\r\n");
   SortBands(log);
 
+  // One walk over the log scores every band at once: the dupe classes never span two bands,
+  // and a multiplier is a (band, exchange) pair, so per-band sets become flags by class id.
+  // Normalising one entry changes nothing another entry is scored by, so the order in which
+  // the bands are visited does not matter.
+  const PairFacts facts(log, settings);
+  std::vector<Tally> band_tallies(log.bands().size());
+  std::vector<uint32_t> band_mults(log.bands().size(), 0);
+  std::vector<uint8_t> seen_dupes(log.dupe_class_count(), 0);
+  std::vector<uint8_t> seen_mults(log.pair_count(), 0);
+  RateWindows rates;
+  for (std::size_t slot = 0; slot < log.slot_count(); ++slot) {
+    const QsoLog::SlotKeys& keys = log.keys(slot);
+    if (!keys.live || seen_dupes[keys.summary_dupe]) continue;
+    seen_dupes[keys.summary_dupe] = 1;
+    // Points from the exchange as received, the multiplier from the normalised one.
+    const int32_t points = facts.Points(keys);
+    if (with_rates) CountInRateWindows(reference, keys.time, points, &rates);
+    const uint32_t band = log.pair(keys.pair).band_number;
+    band_tallies[band].Count(points);
+    if (facts.OneByte(keys.pair)) NormalizeRcvdInSlot(log, slot);
+    if (FirstSight(&seen_mults, log.keys(slot).pair)) band_mults[band] += 1u;
+  }
+
   Tally total;
   uint32_t total_mults = 0;
-  RateWindows rates;
-  for (std::size_t b = 0; b < log.bands().size(); ++b) {
-    const std::string band = log.bands()[b];
-    std::unordered_set<std::string> dupes;
-    std::unordered_set<std::string> mults;
-    Tally band_tally;
-    for (std::size_t i = 0; i < log.size(); ++i) {
-      if (log.at(i).m_strBand != band) continue;
-      if (!dupes.insert(SummaryDupeKey(log.at(i))).second) continue;
-      // Points from the exchange as received, the multiplier from the normalised one.
-      int32_t points = QsoPoints(log.at(i), settings);
-      if (with_rates) CountInRateWindows(reference, log.at(i).m_time, points, &rates);
-      band_tally.Count(points);
-      NormalizeRcvd(log, i);
-      mults.insert(MultKey(log.at(i)));
-    }
-    uint32_t band_mults = static_cast<uint32_t>(mults.size());
-    AppendTabbedLine(text, band, band_tally.qsos, band_tally.points, band_mults);
-    total.qsos += band_tally.qsos;
-    total.points += band_tally.points;
-    total_mults += band_mults;
+  for (const std::string& band_text : log.bands()) {
+    const uint32_t band = log.BandNumber(band_text);
+    AppendTabbedLine(text, band_text, band_tallies[band].qsos, band_tallies[band].points,
+                     band_mults[band]);
+    total.qsos += band_tallies[band].qsos;
+    total.points += band_tallies[band].points;
+    total_mults += band_mults[band];
   }
   AppendTabbedLine(text, "Total", total.qsos, total.points, total_mults);
 

@@ -224,7 +224,7 @@ class Session {
       // Reported again, maybe with other exchanges: must stay one entry.
       CQsoEntry again = model_.entries[Pick(model_.entries.size())];
       again.m_strRcvd = Any(kRcvds);
-      again.m_strPrefix = "P" + std::to_string(Pick(3));
+      again.m_strPrefix = std::string{'P', static_cast<char>('0' + Pick(3))};
       AddBoth(again);
     } else if (op < 65 && !model_.entries.empty()) {
       CQsoEntry victim = model_.entries[Pick(model_.entries.size())];
@@ -358,7 +358,7 @@ TEST(QsoLogIndex, CopiedStateKeepsWorking) {
   ContestState original;
   for (int i = 0; i < 50; ++i) {
     CQsoEntry e;
-    e.m_strCall = "C" + std::to_string(i % 7);
+    e.m_strCall = std::string{'C', static_cast<char>('0' + i % 7)};
     e.m_strBand = kBands[static_cast<std::size_t>(i) % kBands.size()];
     e.m_strRcvd = kRcvds[static_cast<std::size_t>(i) % kRcvds.size()];
     e.m_time = MakeDateTime(45000.0 + i);
@@ -368,7 +368,7 @@ TEST(QsoLogIndex, CopiedStateKeepsWorking) {
   original.log.Clear();
   for (int i = 0; i < 50; i += 2) {
     CQsoEntry e;
-    e.m_strCall = "C" + std::to_string(i % 7);
+    e.m_strCall = std::string{'C', static_cast<char>('0' + i % 7)};
     e.m_strBand = kBands[static_cast<std::size_t>(i) % kBands.size()];
     e.m_time = MakeDateTime(45000.0 + i);
     copy.log.Remove(e);
