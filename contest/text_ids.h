@@ -26,6 +26,11 @@ class TextIds {
     }
     return *this;
   }
+  // Moving keeps the map's nodes where they are, so the pointers stay right. Declared so that
+  // a move (QsoLog::Clear assigns a fresh log) frees the old tables instead of copying into
+  // them and keeping their capacity.
+  TextIds(TextIds&&) noexcept = default;
+  TextIds& operator=(TextIds&&) noexcept = default;
 
   // The id of the text, given a new one when it was never seen.
   uint32_t Intern(std::string_view text) {
