@@ -37,12 +37,27 @@ finish() {
 }
 
 # Runs one named check; its output is shown only when it fails.
+# Under an emulated CPU (wine_emulated=1) a Wine program that runs out of time (status 124)
+# says more about the emulation than about the plug-in: it is reported as skipped, with the
+# reason, and the Wine checks after it are skipped too.
+wine_emulated=0
+wine_gave_up=
 check() {
   local name=$1; shift
-  local log="$work/check.log"
-  if "$@" > "$log" 2>&1; then
+  local log="$work/check.log" status
+  if [ -n "$wine_gave_up" ] && [ "${1:-}" = wine_run ]; then
+    echo "skipped: $name: $wine_gave_up"
+    return
+  fi
+  "$@" > "$log" 2>&1
+  status=$?
+  if [ "$status" -eq 0 ]; then
     echo "ok: $name"
     passed=$((passed + 1))
+  elif [ "$status" -eq 124 ] && [ "$wine_emulated" = 1 ]; then
+    wine_gave_up="an earlier Wine program ran out of time on the emulated CPU"
+    echo "skipped: $name: no result within ${wine_timeout}s under Wine on an emulated CPU"
+    tail -n 20 "$log" | sed 's/^/    /'
   else
     echo "FAIL: $name"
     sed 's/^/    /' "$log" | tail -n 60
@@ -87,7 +102,14 @@ fi
 wine_problem=
 wine_can_start() {
   command -v wine >/dev/null || { wine_problem="wine is not installed (wine, wine32:i386)"; return 1; }
-  wine --version > "$work/wine-version.log" 2>&1 && return 0
+  if wine --version > "$work/wine-version.log" 2>&1; then
+    # Registered earlier (by a previous run, say): 32-bit programs still run emulated.
+    if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
+      echo "note: 32-bit programs, Wine among them, run through qemu-i386 on this machine"
+      wine_emulated=1
+    fi
+    return 0
+  fi
   if ! grep -qi 'exec format error' "$work/wine-version.log"; then
     wine_problem="wine does not start: $(head -c 200 "$work/wine-version.log")"
     return 1
@@ -108,6 +130,7 @@ wine_can_start() {
   fi
   if wine --version > "$work/wine-version.log" 2>&1; then
     echo "note: $reason; Wine runs through $qemu"
+    wine_emulated=1
     return 0
   fi
   wine_problem="$reason, and registering $qemu for 32-bit programs did not help"
@@ -124,12 +147,13 @@ export WINEDEBUG=-all
 # No Mono or Gecko installer prompts, and no display: nothing here may wait for a person.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
-wine_timeout=${KEVO_WINE_TIMEOUT:-1800}
+# Seconds for one Wine program (and for creating the prefix).
+wine_timeout=${KEVO_WINE_TIMEOUT:-900}
 
 echo "-- creating a throw-away Wine prefix (slow on an emulated CPU)"
 if ! timeout "$wine_timeout" wineboot --init > "$work/wineboot.log" 2>&1 \
    || ! timeout "$wine_timeout" wineserver -w; then
-  if [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
+  if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
     echo "skipped: Wine tests: Wine could not create a prefix within ${wine_timeout}s"
     tail -n 20 "$work/wineboot.log"
     finish
@@ -137,11 +161,13 @@ if ! timeout "$wine_timeout" wineboot --init > "$work/wineboot.log" 2>&1 \
 fi
 
 run_wine() { timeout "$wine_timeout" wine "$@"; }
+# Marks a check as one that runs Wine (see check); the status 124 of a time-out passes through.
+wine_run() { "$@"; }
 
 check "StatsKEVO.dll loads, 22 names resolve, both names give the same answers" \
-  run_wine "$win_build/kevo_dll_names_test.exe" "$dll"
+  wine_run run_wine "$win_build/kevo_dll_names_test.exe" "$dll"
 check "RADL.lst held open by another process: Plugins\\RADL.lst or nothing is read" \
-  run_wine "$win_build/kevo_radl_lock_test.exe" "$dll"
+  wine_run run_wine "$win_build/kevo_radl_lock_test.exe" "$dll"
 
 # ---- kevo-replay.exe under Wine against kevo-replay on Linux -------------------------------
 
@@ -173,6 +199,7 @@ compare_replay() {
   echo $? > "$dir/linux.status"
   (cd "$dir/windows" && run_wine "$win_build/kevo-replay.exe" "$@" --workdir wd > ../windows.raw 2> ../windows.err)
   echo $? > "$dir/windows.status"
+  [ "$(cat "$dir/windows.status")" = 124 ] && { echo "kevo-replay.exe timed out"; return 124; }
   sed 's/\r$//' "$dir/windows.raw" > "$dir/windows.out"
   local ok=0
   for side in linux windows; do
@@ -199,16 +226,17 @@ compare_replay() {
 }
 
 check "replay of the sample ADIF log: Windows = Linux" \
-  compare_replay sample-adif --own-number 12 --own-region W --exchange-list RADL.lst \
+  wine_run compare_replay sample-adif --own-number 12 --own-region W --exchange-list RADL.lst \
     --extlog ABC contest.adi
 check "replay of the sample Cabrillo log by decorated names: Windows = Linux" \
-  compare_replay sample-cabrillo --decorated --own-number 12 --exchange-list RADL.lst \
+  wine_run compare_replay sample-cabrillo --decorated --own-number 12 --exchange-list RADL.lst \
     --extlog XYZ contest.cbr
+# The decorated names of every entry are compared with the plain ones by the names test above;
+# here each scripted session runs once, by plain names.
 for script in "$root"/tests/replay/data/*.script; do
   base=$(basename "$script" .script)
-  check "scripted session $base: Windows = Linux" compare_replay "script-$base" --script "$base.script"
-  check "scripted session $base by decorated names: Windows = Linux" \
-    compare_replay "script-$base-decorated" --decorated --script "$base.script"
+  check "scripted session $base: Windows = Linux" \
+    wine_run compare_replay "script-$base" --script "$base.script"
 done
 
 finish
