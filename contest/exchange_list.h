@@ -13,7 +13,8 @@ namespace kevo {
 
 class ExchangeList {
  public:
-  void Clear() { values_.clear(); }
+  // Also gives back the hash table itself, so a large list leaves nothing behind.
+  void Clear() { std::unordered_map<std::string, std::string>().swap(values_); }
   // Stores the value under the key; a later line for the same key wins.
   void Set(std::string key, std::string value) { values_[std::move(key)] = std::move(value); }
   // The value for exactly this key (case and blanks count), or null when there is none.
