@@ -36,15 +36,15 @@ class PiecewiseFile : public kevo::InputFile {
   std::size_t calls_ = 0;
 };
 
-// Compact form: runs of (16-bit repeat count, length byte, bytes), up to 8 MB in all.
+// Compact form: runs of (16-bit repeat count, length byte, bytes), up to 2 MB in all.
 std::string Expand(kevo_fuzz::ByteStream& in) {
   std::string bytes;
-  while (!in.empty() && bytes.size() < (8u << 20)) {
+  while (!in.empty() && bytes.size() < (2u << 20)) {
     std::size_t repeat = in.U16();
     repeat = repeat >= 0x8000 ? (repeat - 0x8000) * 64 : repeat;  // up to 2 MB of one run
     std::string run = in.Bytes(in.Byte());
     if (run.empty()) break;
-    for (std::size_t i = 0; i < repeat && bytes.size() < (8u << 20); ++i) bytes += run;
+    for (std::size_t i = 0; i < repeat && bytes.size() < (2u << 20); ++i) bytes += run;
   }
   return bytes;
 }

@@ -148,13 +148,16 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     char* absolute = ::realpath(arg, nullptr);
     if (absolute != nullptr) (*argv)[i] = absolute;
   }
-  // One working folder for the whole run (KEVO_FUZZ_WORKDIR, else a new one, in memory where
-  // possible): the plug-in names its files relative to it.
-  char in_memory[] = "/dev/shm/kevo-fuzz-session-XXXXXX";
-  char on_disk[] = "/tmp/kevo-fuzz-session-XXXXXX";
-  char* folder = std::getenv("KEVO_FUZZ_WORKDIR");
-  if (folder == nullptr) folder = ::mkdtemp(in_memory);
-  if (folder == nullptr) folder = ::mkdtemp(on_disk);
+  // One working folder per process for the whole run, made under KEVO_FUZZ_WORKDIR when it
+  // is set (the scripts remove that afterwards), else in memory where possible: the plug-in
+  // names its files relative to it.
+  const char* parent = std::getenv("KEVO_FUZZ_WORKDIR");
+  std::string pattern = std::string(parent ? parent : "/dev/shm") + "/kevo-fuzz-session-XXXXXX";
+  char* folder = ::mkdtemp(pattern.data());
+  if (folder == nullptr && parent == nullptr) {
+    pattern = "/tmp/kevo-fuzz-session-XXXXXX";
+    folder = ::mkdtemp(pattern.data());
+  }
   if (folder == nullptr || ::chdir(folder) != 0) std::abort();
   ::mkdir("Plugins", 0755);
   return 0;

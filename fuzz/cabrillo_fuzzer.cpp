@@ -1,0 +1,48 @@
+// The replay tool's Cabrillo reader over any bytes, with the mapping of each QSO line and the
+// whole path from a file's bytes to the contacts it replays.
+#include <string_view>
+
+#include "session_model.h"
+#include "tools/replay/cabrillo_reader.h"
+#include "tools/replay/log_format.h"
+#include "tools/replay/log_reader.h"
+#include "tools/replay/qso_mapping.h"
+#include "tools/replay/text_util.h"
+
+using namespace kevo::replay;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const LineIndex lines(text);
+  const std::size_t last_line = lines.LineOf(size);
+
+  CabrilloLog log = ParseCabrillo(text);
+  std::size_t previous = 0;
+  for (const CabrilloQso& qso : log.qsos) {
+    KEVO_FUZZ_CHECK(qso.line >= 1 && qso.line <= last_line, "QSO line in the file");
+    KEVO_FUZZ_CHECK(qso.line > previous, "one QSO per line, in file order");
+    previous = qso.line;
+    KEVO_FUZZ_CHECK(!qso.call.empty() && !qso.frequency.empty(), "a QSO line has its tokens");
+    QsoValues values;
+    std::string reason;
+    if (!MapCabrilloQso(qso, values, reason)) {
+      KEVO_FUZZ_CHECK(!reason.empty(), "a skipped QSO says why");
+    }
+    CabrilloMode(qso.mode);
+  }
+  for (const Problem& problem : log.rejected)
+    KEVO_FUZZ_CHECK(problem.line >= 1 && problem.line <= last_line, "rejected line in the file");
+
+  std::string tag = CabrilloTag(text);
+  KEVO_FUZZ_CHECK(tag == AsciiUpper(tag), "tags upper case");
+  CabrilloQso single;
+  std::string reason;
+  if (!ParseCabrilloQsoFields(text, single, reason))
+    KEVO_FUZZ_CHECK(!reason.empty(), "a rejected QSO line says why");
+
+  DetectLogFormat(text, "log.cbr");
+  ReplayInput input = ReadLog(text, "log.cbr", AdifFieldNames{});
+  for (const QsoValues& qso : input.qsos)
+    KEVO_FUZZ_CHECK(qso.line >= 1 && qso.line <= last_line, "contact line in the file");
+  return 0;
+}
