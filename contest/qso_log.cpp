@@ -179,7 +179,8 @@ void QsoLog::Add(const CQsoEntry& probe) {
   const uint32_t pair = PairOf(band, Intern(probe.m_strRcvd));
   const uint32_t region = Intern(probe.m_strRegion);
   entries_.push_back(probe);
-  keys_.push_back(SlotKeys{probe.m_time, pair, groups_[group].summary_dupe,
+  const double linear_day = DateTimeDifference(probe.m_time, MakeDateTime(0.0)).m_span;
+  keys_.push_back(SlotKeys{probe.m_time, linear_day, pair, groups_[group].summary_dupe,
                            groups_[group].extlog_dupe, region, true});
   links_.push_back(Links{group});
   LinkSlot(slot);

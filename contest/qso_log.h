@@ -62,6 +62,7 @@ class QsoLog {
   // walk the slots and skip the dead ones.
   struct SlotKeys {
     COleDateTime time;
+    double linear_day;      // DateTimeDifference of the time and day 0, for the rate windows
     uint32_t pair;          // the (band, received exchange) pair, see RcvdPair
     uint32_t summary_dupe;  // equal for entries of one band whose mode+band+call texts are equal
     uint32_t extlog_dupe;   // equal for entries whose band-mode-call texts are equal

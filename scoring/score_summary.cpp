@@ -24,12 +24,43 @@ struct RateWindows {
   Tally last_ten_minutes;
 };
 
-void CountInRateWindows(const COleDateTime& reference, const COleDateTime& time, int32_t points,
-                        RateWindows* rates) {
-  int32_t age_minutes = SpanWholeMinutes(DateTimeDifference(reference, time));
-  if (age_minutes < 60) rates->last_hour.Count(points);
-  if (age_minutes < 10) rates->last_ten_minutes.Count(points);
+bool HasDayCount(const COleDateTime& time) {
+  return time.m_status != kDateTimeNull && time.m_status != kDateTimeInvalid;
 }
+
+// Counts scored entries in the rate windows. Most entries of a long log are hours old: for
+// them the age is seen from the difference of linear day counts kept with each entry, and the
+// whole-minute rounding of the date-time module runs only for the few near the windows.
+class RateClock {
+ public:
+  explicit RateClock(const COleDateTime& reference)
+      : reference_(reference),
+        reference_day_(DateTimeDifference(reference, MakeDateTime(0.0)).m_span) {}
+
+  void Count(const QsoLog::SlotKeys& keys, int32_t points, RateWindows* rates) const {
+    if (HasDayCount(reference_) && HasDayCount(keys.time)) {
+      // The same subtraction DateTimeDifference makes. 61 minutes or more, and too few to
+      // wrap a 32-bit minute count, is outside both windows.
+      const double days = reference_day_ - keys.linear_day;
+      if (days >= kSurelyOutside && days < kNoWrap) return;
+      CountMinutes(SpanWholeMinutes(CDateTimeSpan{days, kDateTimeValid}), points, rates);
+    } else {
+      CountMinutes(SpanWholeMinutes(DateTimeDifference(reference_, keys.time)), points, rates);
+    }
+  }
+
+ private:
+  static constexpr double kSurelyOutside = 61.0 / 1440.0;
+  static constexpr double kNoWrap = 1.0e6;  // days; 1.44e9 minutes fit 32 bits
+
+  static void CountMinutes(int32_t age_minutes, int32_t points, RateWindows* rates) {
+    if (age_minutes < 60) rates->last_hour.Count(points);
+    if (age_minutes < 10) rates->last_ten_minutes.Count(points);
+  }
+
+  COleDateTime reference_;
+  double reference_day_;
+};
 
 // What the summary needs of a (band, exchange) pair, worked out once per pass: whether the
 // exchange alone gives 1 point (a letter first, or the own number) and whether it is one byte
@@ -123,14 +154,16 @@ int32_t BuildScoreSummary(ContestState& state, std::string* text) {
   std::vector<uint32_t> band_mults(log.bands().size(), 0);
   std::vector<uint8_t> seen_dupes(log.dupe_class_count(), 0);
   std::vector<uint8_t> seen_mults(log.pair_count(), 0);
+  const RateClock clock(reference);
   RateWindows rates;
-  for (std::size_t slot = 0; slot < log.slot_count(); ++slot) {
+  const std::size_t slots = log.slot_count();  // normalising adds no slot
+  for (std::size_t slot = 0; slot < slots; ++slot) {
     const QsoLog::SlotKeys& keys = log.keys(slot);
     if (!keys.live || seen_dupes[keys.summary_dupe]) continue;
     seen_dupes[keys.summary_dupe] = 1;
     // Points from the exchange as received, the multiplier from the normalised one.
     const int32_t points = facts.Points(keys);
-    if (with_rates) CountInRateWindows(reference, keys.time, points, &rates);
+    if (with_rates) clock.Count(keys, points, &rates);
     const uint32_t band = log.pair(keys.pair).band_number;
     band_tallies[band].Count(points);
     if (facts.OneByte(keys.pair)) NormalizeRcvdInSlot(log, slot);
