@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 
+#include "tools/replay/console_mode.h"
 #include "tools/replay/entry_calls.h"
 #include "tools/replay/library_loader.h"
 #include "tools/replay/log_reader.h"
@@ -120,6 +121,7 @@ class App {
 
   int RunScript(const EntryPoints& entries, const std::string& content,
                 WorkingDirectory& workdir) {
+    UseBinaryStandardOutput();
     ScriptRunner runner(entries, out_, errors_, options_.script_file);
     ScriptOutcome outcome = runner.Run(content);
     workdir.Leave();
