@@ -77,24 +77,5 @@ TEST(QsoLog, RemovalClosesGapAndKeepsBand) {
   EXPECT_EQ(Calls(log), (std::vector<std::string>{"A", "C", "D"}));
 }
 
-TEST(QsoLog, RemovalAfterNormalisationStillFindsTheEntry) {
-  QsoLog log;
-  log.Add(Qso({.rcvd = "7"}));
-  log.ReplaceRcvd(0, "07");
-  log.Remove(Qso({.rcvd = "7"}));
-  EXPECT_TRUE(log.empty());
-}
-
-TEST(QsoLog, ClearEmptiesBothAndAllowsReAdd) {
-  QsoLog log;
-  log.Add(Qso({}));
-  log.Clear();
-  EXPECT_TRUE(log.empty());
-  EXPECT_TRUE(log.bands().empty());
-  log.Add(Qso({}));
-  EXPECT_EQ(log.size(), 1u);
-  EXPECT_EQ(log.bands().size(), 1u);
-}
-
 }  // namespace
 }  // namespace kevo::test
