@@ -24,10 +24,10 @@ TEST(OleDate, CountsDaysFromTheThirtiethOfDecember1899) {
 
 TEST(OleDate, AddsTheTimeOfDayForwardFromMidnightOnBothSidesOfDayZero) {
   COleDateTime value = MakeDateTime({2026, 3, 14}, 14 * 3600 + 6 * 60);
-  EXPECT_EQ(value.m_dt, 46095.0 + (14 * 3600 + 6 * 60) / 86400.0);
+  EXPECT_EQ(double{value.m_dt}, 46095.0 + (14 * 3600 + 6 * 60) / 86400.0);
   EXPECT_EQ(value.m_status, 0);
-  EXPECT_EQ(MakeDateTime({1899, 12, 29}, 6 * 3600).m_dt, -1.25);
-  EXPECT_EQ(MakeDateTime({1899, 12, 30}, 12 * 3600).m_dt, 0.5);
+  EXPECT_EQ(double{MakeDateTime({1899, 12, 29}, 6 * 3600).m_dt}, -1.25);
+  EXPECT_EQ(double{MakeDateTime({1899, 12, 30}, 12 * 3600).m_dt}, 0.5);
 }
 
 TEST(OleDate, RejectsDaysThatDoNotExist) {
@@ -62,9 +62,9 @@ TEST(OleDate, ReadsTimesOfFourOrSixDigits) {
 }
 
 TEST(OleDate, ReadsIsoDateTimes) {
-  EXPECT_EQ(ParseIsoDateTime("2023-03-15")->m_dt, 45000.0);
-  EXPECT_EQ(ParseIsoDateTime("2023-03-15T12:00")->m_dt, 45000.5);
-  EXPECT_EQ(ParseIsoDateTime("2023-03-15 06:00:00")->m_dt, 45000.25);
+  EXPECT_EQ(double{ParseIsoDateTime("2023-03-15")->m_dt}, 45000.0);
+  EXPECT_EQ(double{ParseIsoDateTime("2023-03-15T12:00")->m_dt}, 45000.5);
+  EXPECT_EQ(double{ParseIsoDateTime("2023-03-15 06:00:00")->m_dt}, 45000.25);
   EXPECT_FALSE(ParseIsoDateTime("2023-03-15T24:00"));
   EXPECT_FALSE(ParseIsoDateTime("2023-03-15T12"));
   EXPECT_FALSE(ParseIsoDateTime("2023-03-15X12:00"));

@@ -37,7 +37,7 @@ TEST(AdifMapping, FillsEveryParameterFromItsField) {
   EXPECT_EQ(qso.call, "DL1AB");
   EXPECT_EQ(qso.band, "20");
   EXPECT_EQ(qso.mode, "CW");
-  EXPECT_EQ(qso.time.m_dt, 46095.0 + (14 * 3600 + 6 * 60) / 86400.0);
+  EXPECT_EQ(double{qso.time.m_dt}, 46095.0 + (14 * 3600 + 6 * 60) / 86400.0);
   EXPECT_EQ(qso.time.m_status, 0);
   EXPECT_EQ(qso.sent, "12");
   EXPECT_EQ(qso.received, "KVDL");
@@ -170,7 +170,7 @@ TEST(CabrilloMapping, FillsTheParametersAndRenamesPhoneAndRtty) {
   EXPECT_EQ(qso.received, "15");
   EXPECT_EQ(qso.prefix, "");
   EXPECT_EQ(qso.region, "");
-  EXPECT_EQ(qso.time.m_dt, 46095.0 + (14 * 3600 + 6 * 60) / 86400.0);
+  EXPECT_EQ(double{qso.time.m_dt}, 46095.0 + (14 * 3600 + 6 * 60) / 86400.0);
   EXPECT_EQ(CabrilloMode("RY"), "RTTY");
   EXPECT_EQ(CabrilloMode("cw"), "CW");
   EXPECT_EQ(CabrilloMode("FM"), "FM");

@@ -23,7 +23,9 @@ struct Seen {
   const char* band2 = "unset";
   bool hint_null = false;
   bool unused_pointers_valid = false;
-  COleDateTime time{-1.0, -1};
+  // COleDateTime is packed to 4 bytes: keep its fields apart so they are read aligned.
+  double day = -1.0;
+  std::int32_t status = -1;
   std::int32_t number = 0;
   std::int32_t no_rates = -1;
   std::int32_t own_number = -1;
@@ -67,7 +69,8 @@ std::int32_t FakeAdd(const char* p1, const char* call, const COleDateTime* time,
   ++seen.calls;
   seen.verb = "add";
   seen.call = Keep(0, call);
-  seen.time = *time;
+  seen.day = time->m_dt;
+  seen.status = time->m_status;
   seen.mode = Keep(1, mode);
   seen.received = Keep(2, rcvd);
   seen.prefix = Keep(3, prefix);
@@ -139,14 +142,14 @@ TEST_F(ScriptRunnerTest, AddPassesTextsNullsAndDateTimes) {
   EXPECT_STREQ(seen.band, "20");
   EXPECT_STREQ(seen.mode, "");
   EXPECT_EQ(seen.received, nullptr);
-  EXPECT_EQ(seen.time.m_dt, 45000.5);
-  EXPECT_EQ(seen.time.m_status, 2);
+  EXPECT_EQ(seen.day, 45000.5);
+  EXPECT_EQ(seen.status, 2);
   EXPECT_TRUE(seen.unused_pointers_valid);
   EXPECT_EQ(out_.str(), "1: add -> 1\nend: 1 line(s) run, 0 rejected\n");
 
   Run("add time=-1.25");
-  EXPECT_EQ(seen.time.m_dt, -1.25);
-  EXPECT_EQ(seen.time.m_status, 0);
+  EXPECT_EQ(seen.day, -1.25);
+  EXPECT_EQ(seen.status, 0);
 }
 
 TEST_F(ScriptRunnerTest, ResetPassesTheSettings) {

@@ -100,7 +100,7 @@ class AdifParser {
   explicit AdifParser(std::string_view text) : text_(text), lines_(text) {}
 
   AdifLog Run() {
-    std::size_t pos = 0;
+    std::size_t pos = SkipFreeTextHeader();
     while (pos < text_.size()) {
       std::size_t at = text_.find('<', pos);
       if (at == std::string_view::npos) break;
@@ -136,6 +136,21 @@ class AdifParser {
   }
 
  private:
+  // A file that does not begin with '<' has a header of free text up to <EOH>, which may hold
+  // anything, "<EOR>" included. Without an <EOH> the records start at once.
+  std::size_t SkipFreeTextHeader() {
+    if (text_.empty() || text_.front() == '<') return 0;
+    for (std::size_t at = text_.find('<'); at != std::string_view::npos;
+         at = text_.find('<', at + 1)) {
+      Tag tag = ScanTag(text_, at);
+      if (tag.kind == TagKind::kEoh) {
+        header_done_ = true;
+        return tag.end;
+      }
+    }
+    return 0;
+  }
+
   std::string Where(std::size_t offset) const {
     return " (line " + std::to_string(lines_.LineOf(offset)) + ")";
   }
