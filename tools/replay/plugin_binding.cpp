@@ -1,6 +1,8 @@
 #include "tools/replay/plugin_binding.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace kevo::replay {
 
@@ -48,6 +50,13 @@ bool ResolveEntries(SharedLibrary& library, NameStyle style, EntryPoints& entrie
 
 bool LoadPlugin(const std::string& path, NameStyle style, LoadedPlugin& plugin,
                 std::string& error) {
+  // Opening a FIFO or a device would block or read for ever; a library is a regular file.
+  std::error_code code;
+  std::filesystem::file_status status = std::filesystem::status(path, code);
+  if (!code && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    error = path + " is not a regular file";
+    return false;
+  }
   std::string load_error;
   std::unique_ptr<SharedLibrary> library = OpenSharedLibrary(path, load_error);
   if (!library) {
