@@ -17,7 +17,16 @@ namespace {
 
 constexpr std::size_t kDetailIndent = 3;
 
+// Only regular files are opened: a FIFO of that name would block the session.
+bool IsMissingOrRegular(const std::filesystem::path& path) {
+  std::error_code code;
+  std::filesystem::file_status status = std::filesystem::status(path, code);
+  return !std::filesystem::exists(status) || std::filesystem::is_regular_file(status);
+}
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+  std::error_code code;
+  if (!std::filesystem::is_regular_file(path, code)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -244,6 +253,10 @@ bool ScriptRunner::File(const ScriptLine& line, std::string& error) {
     return false;
   }
   std::filesystem::path path(*name);
+  if (!IsMissingOrRegular(path)) {
+    error = *name + " is not a regular file";
+    return false;
+  }
   std::error_code ignored;
   if (!text) {
     bool removed = std::filesystem::remove(path, ignored);
