@@ -5,7 +5,8 @@
 # Prints "skipped: <why>" and exits 0 when clang or its fuzzer runtime is missing.
 #
 # Environment: KEVO_FUZZ_SECONDS (per fuzzer, default 60), KEVO_FUZZ_BUILD (build directory,
-# default build-fuzz), KEVO_JOBS (build jobs, default 2), KEVO_CXX (default clang++-14).
+# default build-fuzz), KEVO_JOBS (build jobs, default 2), KEVO_CXX (default clang++-14),
+# KEVO_FUZZ_BUILD_ONLY=1 (build, run nothing).
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -38,6 +39,11 @@ if ! cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE
   echo "fuzz-smoke: the fuzzers did not build" >&2
   echo "0 passed, ${#targets[@]} failed"
   exit 1
+fi
+
+if [ "${KEVO_FUZZ_BUILD_ONLY:-0}" = 1 ]; then
+  echo "fuzz-smoke: built ${targets[*]}"
+  exit 0
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kevo-fuzz-smoke.XXXXXX")
