@@ -1,5 +1,5 @@
 // The POSIX side of the platform layer. Message boxes become one line on standard error;
-// share modes are approximated with advisory locks where they exist.
+// POSIX has no share modes: other processes can still open the files the plug-in holds.
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
