@@ -1,6 +1,7 @@
 // The exchange list reader over any bytes, served in fuzzed pieces and optionally cut by a
 // read error: it must agree with a plain model of the file, whatever the line ends, CR runs,
 // 0x1A bytes, zero bytes or line lengths. A compact form of the input expands to megabytes.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -38,13 +39,21 @@ class PiecewiseFile : public kevo::InputFile {
 
 // Compact form: runs of (16-bit repeat count, length byte, bytes), up to 2 MB in all.
 std::string Expand(kevo_fuzz::ByteStream& in) {
+  constexpr std::size_t kLimit = 2u << 20;
   std::string bytes;
-  while (!in.empty() && bytes.size() < (2u << 20)) {
+  while (!in.empty() && bytes.size() < kLimit) {
     std::size_t repeat = in.U16();
     repeat = repeat >= 0x8000 ? (repeat - 0x8000) * 64 : repeat;  // up to 2 MB of one run
     std::string run = in.Bytes(in.Byte());
     if (run.empty()) break;
-    for (std::size_t i = 0; i < repeat && bytes.size() < (2u << 20); ++i) bytes += run;
+    // Repeat a block of a few kilobytes rather than the run itself: megabytes stay cheap.
+    std::size_t total = std::min(run.size() * repeat, kLimit - bytes.size());
+    std::string block;
+    while (block.size() < 4096 && block.size() < total) block += run;
+    for (std::size_t n; total > 0; total -= n) {
+      n = std::min(total, block.size());
+      bytes.append(block, 0, n);
+    }
   }
   return bytes;
 }
