@@ -151,6 +151,10 @@ unset DISPLAY WAYLAND_DISPLAY
 wine_timeout=${KEVO_WINE_TIMEOUT:-900}
 
 echo "-- creating a throw-away Wine prefix (slow on an emulated CPU)"
+# One persistent wineserver for all the programs below (cleanup stops it): a new server for
+# each program would start the prefix's services again every time, which takes minutes when
+# emulated.
+wineserver -p > /dev/null 2>&1 || true
 if ! timeout "$wine_timeout" wineboot --init > "$work/wineboot.log" 2>&1 \
    || ! timeout "$wine_timeout" wineserver -w; then
   if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
