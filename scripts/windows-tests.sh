@@ -155,8 +155,8 @@ echo "-- creating a throw-away Wine prefix (slow on an emulated CPU)"
 # each program would start the prefix's services again every time, which takes minutes when
 # emulated.
 wineserver -p > /dev/null 2>&1 || true
-if ! timeout "$wine_timeout" wineboot --init > "$work/wineboot.log" 2>&1 \
-   || ! timeout "$wine_timeout" wineserver -w; then
+# wineboot may end with an error status under emulation and still leave a usable prefix.
+if ! timeout "$wine_timeout" wineboot --init > "$work/wineboot.log" 2>&1; then
   if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
     echo "skipped: Wine tests: Wine could not create a prefix within ${wine_timeout}s"
     tail -n 20 "$work/wineboot.log"
