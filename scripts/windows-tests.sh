@@ -154,6 +154,7 @@ echo "-- creating a throw-away Wine prefix (slow on an emulated CPU)"
 # One persistent wineserver for all the programs below (cleanup stops it): a new server for
 # each program would start the prefix's services again every time, which takes minutes when
 # emulated.
+mkdir -p "$WINEPREFIX"
 wineserver -p > /dev/null 2>&1 || true
 # wineboot may end with an error status under emulation and still leave a usable prefix.
 if ! timeout "$wine_timeout" wineboot --init > "$work/wineboot.log" 2>&1; then
