@@ -6,7 +6,9 @@ set -euo pipefail
 
 want=${1:-all}
 core=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev)
-extra=(g++-mingw-w64-i686 wine wine32:i386 clang-14 llvm-14 libclang-rt-14-dev valgrind)
+# qemu-user-static runs 32-bit Wine on kernels booted without 32-bit support.
+extra=(g++-mingw-w64-i686 wine wine32:i386 qemu-user-static clang-14 llvm-14 libclang-rt-14-dev
+       valgrind)
 
 packages=("${core[@]}")
 [ "$want" = all ] && packages+=("${extra[@]}")
