@@ -38,7 +38,7 @@ class Buffer {
 
 struct CheckCase {
   const char* name;
-  std::vector<QsoSpec> log;
+  std::vector<QsoFields> log;
   std::vector<std::pair<const char*, const char*>> list;
   CallCheckQuery query;
   int32_t code;
@@ -52,7 +52,7 @@ constexpr CallCheckQuery Q(const char* call, const char* band, const char* prefi
   return {call, mode, prefix, number, band, band2};
 }
 
-QsoSpec On(const char* call, const char* band, const char* rcvd, const char* mode = "CW",
+QsoFields On(const char* call, const char* band, const char* rcvd, const char* mode = "CW",
            double day = k1405, int32_t status = kDateTimeValid) {
   return {.call = call, .band = band, .mode = mode, .rcvd = rcvd, .day = day, .status = status};
 }
@@ -208,7 +208,7 @@ TEST(CallCheck, Cases) {
   for (const CheckCase& c : cases) {
     SCOPED_TRACE(c.name);
     ContestState state;
-    for (const QsoSpec& spec : c.log) state.log.Add(Qso(spec));
+    for (const QsoFields& fields : c.log) state.log.Add(Qso(fields));
     for (const auto& [key, value] : c.list) state.exchanges.Set(key, value);
     for (int round = 0; round < 2; ++round) {  // the check changes nothing
       Buffer hint, dupe;
@@ -250,7 +250,7 @@ TEST(CallCheck, FollowsRemovalsAndNormalisation) {
     hint_buffer.Expect(hint, "hint");
     dupe_buffer.Expect(dupe, "dupe");
   };
-  const QsoSpec early = On("Q1ABC", "20M", "1"), late = On("Q1ABC", "20M", "2", "CW", k1405 + 0.05);
+  const QsoFields early = On("Q1ABC", "20M", "1"), late = On("Q1ABC", "20M", "2", "CW", k1405 + 0.05);
   state.log.Add(Qso(early));
   state.log.Add(Qso(late));
   state.log.Remove(Qso(early));

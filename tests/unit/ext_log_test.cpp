@@ -48,7 +48,7 @@ std::string PrintfRecord(const CQsoEntry& e, const char* arg, int points, bool m
 
 class ExtLog : public ::testing::Test {
  protected:
-  void Add(const QsoSpec& spec) { state_.log.Add(Qso(spec)); }
+  void Add(const QsoFields& fields) { state_.log.Add(Qso(fields)); }
   ContestState state_;
   FakePlatform platform_;
 };
@@ -91,7 +91,7 @@ TEST_F(ExtLog, SingleRecordsMatchPrintf) {
   const char* L = long_text.c_str();
   struct Case {
     const char* name;
-    QsoSpec spec;
+    QsoFields fields;
     const char* argument;
   };
   const Case cases[] = {
@@ -108,7 +108,7 @@ TEST_F(ExtLog, SingleRecordsMatchPrintf) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     state_ = ContestState{};
-    Add(c.spec);
+    Add(c.fields);
     WriteExtLog(state_, platform_, c.argument);
     // Own number 0: every one of these exchanges has the number 0 or starts with a letter.
     EXPECT_EQ(platform_.written, kHeaderLine + PrintfRecord(state_.log.at(0), c.argument, 1, true));

@@ -25,7 +25,7 @@ class ScoreSummary : public ::testing::Test {
   void Settings(int32_t flag, int32_t number, const char* region) {
     state_.settings = ContestSettings{flag, number, region};
   }
-  void Add(const QsoSpec& spec) { state_.log.Add(Qso(spec)); }
+  void Add(const QsoFields& fields) { state_.log.Add(Qso(fields)); }
   std::string Run() {
     std::string text;
     score_ = BuildScoreSummary(state_, &text);

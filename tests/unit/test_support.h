@@ -144,7 +144,7 @@ inline void TempDirTest::WriteAll(const std::string& path, const std::string& by
 
 // A QSO spelled with designated initializers: Qso({.call = "Q1ABC", .rcvd = "12"}).
 constexpr double kDay = 45000.5;  // 2023-03-15 12:00
-struct QsoSpec {
+struct QsoFields {
   const char* call = "Q1ABC";
   const char* band = "20";
   const char* mode = "CW";
@@ -156,7 +156,7 @@ struct QsoSpec {
   const char* sent = "";
 };
 
-inline CQsoEntry Qso(const QsoSpec& s) {
+inline CQsoEntry Qso(const QsoFields& s) {
   CQsoEntry entry;
   entry.m_strCall = s.call;
   entry.m_strBand = s.band;
