@@ -6,7 +6,7 @@
 #
 # Environment: KEVO_FUZZ_SECONDS (per fuzzer, default 60), KEVO_FUZZ_BUILD (build directory,
 # default build-fuzz), KEVO_JOBS (build jobs, default 2), KEVO_CXX (default clang++-14),
-# KEVO_FUZZ_BUILD_ONLY=1 (build, run nothing).
+# KEVO_FUZZ_BUILD_ONLY=1 (build, run nothing), KEVO_FUZZ_SEED (default 1; 0 for a random one).
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -71,8 +71,10 @@ for target in "${targets[@]}"; do
     failed=$((failed + 1))
     continue
   fi
-  "$binary" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=3072 -max_len="$max_len" \
-    -artifact_prefix="$artifacts/" -print_final_stats=1 "$corpus" >"$log" 2>&1
+  # A fixed seed makes the smoke run take the same path on every run (KEVO_FUZZ_SEED=0 asks
+  # libFuzzer for a fresh one): it guards against regressions, the long campaigns explore.
+  "$binary" -seed="${KEVO_FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=30 \
+    -rss_limit_mb=3072 -max_len="$max_len" -artifact_prefix="$artifacts/" -print_final_stats=1 "$corpus" >"$log" 2>&1
   status=$?
   grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done )' "$log" | tr '\n' ' '
   echo
