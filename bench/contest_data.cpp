@@ -113,15 +113,20 @@ std::vector<CheckQuery> MakeQueries(std::size_t log_size, std::size_t count, uin
   return queries;
 }
 
-CallCheckQuery ToCallCheckQuery(const CheckQuery& query) {
+CallCheckQuery ToCallCheckQuery(const std::string& call, const std::string& mode,
+                                const std::string& prefix, const std::string& band) {
   CallCheckQuery q;
-  q.call = query.call.c_str();
-  q.mode = query.mode.c_str();
-  q.prefix = query.prefix.c_str();
+  q.call = call.c_str();
+  q.mode = mode.c_str();
+  q.prefix = prefix.c_str();
   q.number = 7;
-  q.band = query.band.c_str();
-  q.band2 = query.band.c_str();
+  q.band = band.c_str();
+  q.band2 = band.c_str();
   return q;
+}
+
+CallCheckQuery ToCallCheckQuery(const CheckQuery& query) {
+  return ToCallCheckQuery(query.call, query.mode, query.prefix, query.band);
 }
 
 std::size_t ResidentBytes() {

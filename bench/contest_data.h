@@ -38,6 +38,9 @@ struct CheckQuery {
 };
 std::vector<CheckQuery> MakeQueries(std::size_t log_size, std::size_t count, uint32_t seed);
 CallCheckQuery ToCallCheckQuery(const CheckQuery& query);
+// The call check a host makes before logging the contact with these texts.
+CallCheckQuery ToCallCheckQuery(const std::string& call, const std::string& mode,
+                                const std::string& prefix, const std::string& band);
 
 // Resident set size of this process in bytes, from /proc/self/statm; 0 when not available.
 std::size_t ResidentBytes();

@@ -24,13 +24,8 @@ void BM_ReplayContest(benchmark::State& st) {
     ContestState state;
     ApplyBenchSettings(&state);
     for (const CQsoEntry& contact : contacts) {
-      CallCheckQuery query;
-      query.call = contact.m_strCall.c_str();
-      query.mode = contact.m_strMode.c_str();
-      query.prefix = contact.m_strPrefix.c_str();
-      query.number = 7;
-      query.band = contact.m_strBand.c_str();
-      query.band2 = contact.m_strBand.c_str();
+      CallCheckQuery query = ToCallCheckQuery(contact.m_strCall, contact.m_strMode,
+                                              contact.m_strPrefix, contact.m_strBand);
       benchmark::DoNotOptimize(CheckCall(state, query, hint, dupe));
       state.log.Add(contact);
       benchmark::DoNotOptimize(BuildScoreSummary(state, &text));
