@@ -4,10 +4,9 @@
 
 #include "session_model.h"
 #include "tools/replay/cabrillo_reader.h"
-#include "tools/replay/log_format.h"
 #include "tools/replay/log_reader.h"
 #include "tools/replay/qso_mapping.h"
-#include "tools/replay/text_util.h"
+#include "tools/replay/text.h"
 
 using namespace kevo::replay;
 

@@ -11,15 +11,15 @@ namespace {
 TEST(Options, ReadsEveryOptionInBothSpellings) {
   Options options;
   std::string error;
-  ASSERT_TRUE(ParseOptions({"--own-number", "-12", "--own-region=W", "--no-rates",
-                            "--exchange-list", "R.lst", "--extlog=", "--workdir", "wd",
-                            "--prefix-field", "APP_X", "--region-field=", "--library", "lib.so",
-                            "--decorated", "log.adi"},
-                           options, error))
+  ASSERT_TRUE(
+      ParseOptions({"--own-number", "-12", "--own-region=W", "--no-rates", "--exchange-list",
+                    "R.lst", "--extlog=", "--workdir", "wd", "--prefix-field", "APP_X",
+                    "--region-field=", "--library", "lib.so", "--decorated", "log.adi"},
+                   options, error))
       << error;
   EXPECT_EQ(options.settings.own_number, -12);
   EXPECT_EQ(options.settings.own_region, "W");
-  EXPECT_EQ(options.settings.no_rates, 1);
+  EXPECT_EQ(options.settings.rate_suppression, 1);
   EXPECT_EQ(options.exchange_list, "R.lst");
   ASSERT_TRUE(options.extlog.has_value());
   EXPECT_EQ(*options.extlog, "");
@@ -35,7 +35,7 @@ TEST(Options, HasDefaultsForTheHost) {
   Options options;
   std::string error;
   ASSERT_TRUE(ParseOptions({"log.cbr"}, options, error));
-  EXPECT_EQ(options.settings.no_rates, 0);
+  EXPECT_EQ(options.settings.rate_suppression, 0);
   EXPECT_EQ(options.settings.own_number, 0);
   EXPECT_EQ(options.settings.own_region, "");
   EXPECT_EQ(options.adif_fields.prefix, "PFX");

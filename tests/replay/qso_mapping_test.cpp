@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "tools/replay/band_plan.h"
 #include "tools/replay/ole_date.h"
 
 namespace kevo::replay {
@@ -18,8 +17,11 @@ AdifRecord Record(std::map<std::string, std::string> fields) {
 }
 
 std::map<std::string, std::string> Base() {
-  return {{"CALL", "DL1AB"}, {"QSO_DATE", "20260314"}, {"TIME_ON", "140600"},
-          {"BAND", "20m"},   {"MODE", "CW"}};
+  return {{"CALL", "DL1AB"},
+          {"QSO_DATE", "20260314"},
+          {"TIME_ON", "140600"},
+          {"BAND", "20m"},
+          {"MODE", "CW"}};
 }
 
 TEST(AdifMapping, FillsEveryParameterFromItsField) {
@@ -117,7 +119,9 @@ TEST(AdifMapping, SkipsRecordsThatCannotBeUsedWithTheReason) {
       {"TIME_ON", "", true, "no time"},
       {"TIME_ON", "2400", false, "impossible time '2400'"},
       {"TIME_ON", "12345", false, "impossible time"},
-      {"TIME_ON", "\x01\xFF", false, "impossible time '?" "?'"},
+      {"TIME_ON", "\x01\xFF", false,
+       "impossible time '?"
+       "?'"},
   };
   for (const SkipCase& c : cases) {
     auto fields = Base();
@@ -180,11 +184,11 @@ TEST(CabrilloMapping, FillsTheParametersAndRenamesPhoneAndRtty) {
 
 TEST(CabrilloMapping, ReadsKilohertzAndTheDesignatorsFromFiftyMegahertzUp) {
   const std::pair<const char*, const char*> cases[] = {
-      {"1800", "160"}, {"2000", "160"}, {"1799", ""},     {"3500", "80"},   {"7000", "40"},
-      {"14350", "20"}, {"14351", ""},   {"28000", "10"},  {"50", "6"},      {"50100", "6"},
-      {"70", "4"},     {"144", "2"},    {"144300", "2"},  {"222", "1.25"},  {"432", "70cm"},
-      {"902", "33cm"}, {"1.2G", "23cm"}, {"10g", "3cm"},  {"241G", "1mm"},  {"LIGHT", ""},
-      {"14025.5", "20"}, {"", ""},      {"14O25", ""},    {"136", "2190"},
+      {"1800", "160"},   {"2000", "160"},  {"1799", ""},    {"3500", "80"},  {"7000", "40"},
+      {"14350", "20"},   {"14351", ""},    {"28000", "10"}, {"50", "6"},     {"50100", "6"},
+      {"70", "4"},       {"144", "2"},     {"144300", "2"}, {"222", "1.25"}, {"432", "70cm"},
+      {"902", "33cm"},   {"1.2G", "23cm"}, {"10g", "3cm"},  {"241G", "1mm"}, {"LIGHT", ""},
+      {"14025.5", "20"}, {"", ""},         {"14O25", ""},   {"136", "2190"},
   };
   for (const auto& [field, band] : cases) {
     std::optional<std::string> mapped = BandFromCabrilloFrequency(field);

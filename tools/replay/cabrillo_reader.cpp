@@ -1,6 +1,6 @@
 #include "tools/replay/cabrillo_reader.h"
 
-#include "tools/replay/text_util.h"
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 
@@ -25,22 +25,6 @@ bool LooksLikeCall(std::string_view token) {
   return letter;
 }
 
-// Calls one function per line, with the line number; LF, CR LF and lone CR end a line.
-template <typename Visit>
-void ForEachLine(std::string_view text, Visit visit) {
-  std::size_t number = 1;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    visit(text.substr(start, end - start), number++);
-    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') {
-      ++end;
-    }
-    start = end + 1;
-  }
-}
-
 }  // namespace
 
 std::string CabrilloTag(std::string_view line) {
@@ -62,8 +46,9 @@ bool ParseCabrilloQsoFields(std::string_view values, CabrilloQso& qso, std::stri
     return false;
   }
   if (!LooksLikeCall(tokens[4]) || !LooksLikeCall(tokens[7])) {
-    reason = "no call where this contest's layout puts the own call (field 5) and the worked "
-             "call (field 8)";
+    reason =
+        "no call where this contest's layout puts the own call (field 5) and the worked "
+        "call (field 8)";
     return false;
   }
   if (!LooksLikeReport(tokens[5]) || !LooksLikeReport(tokens[8])) {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/replay/log_problem.h"
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 
@@ -30,7 +30,7 @@ struct CabrilloQso {
 
 struct CabrilloLog {
   std::vector<CabrilloQso> qsos;
-  std::vector<Problem> rejected;  // QSO lines that do not fit this contest's layout
+  std::vector<Problem> rejected;     // QSO lines that do not fit this contest's layout
   std::size_t ignored_contacts = 0;  // X-QSO lines: contacts the operator asked to ignore
   bool has_start = false;            // a START-OF-LOG line was seen
 };

@@ -7,6 +7,36 @@ namespace kevo::replay {
 
 namespace {
 
+constexpr std::size_t kNotFound = std::string_view::npos;
+
+// Offset of the first line whose tag is QSO or START-OF-LOG, or npos.
+std::size_t FirstCabrilloLine(std::string_view text) {
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t line_start = start;
+    std::string tag = CabrilloTag(TrimAsciiSpace(NextLine(text, start)));
+    if (tag == "QSO" || tag == "START-OF-LOG") return line_start;
+  }
+  return kNotFound;
+}
+
+// Offset of the first <EOH> or <EOR>, or npos. A lone field proves nothing: Cabrillo soapbox
+// lines may hold anything.
+std::size_t FirstAdifMarker(std::string_view text) {
+  for (std::size_t at = text.find('<'); at != kNotFound; at = text.find('<', at + 1)) {
+    std::string_view candidate = text.substr(at, 5);
+    if (EqualsIgnoringAsciiCase(candidate, "<EOR>") ||
+        EqualsIgnoringAsciiCase(candidate, "<EOH>")) {
+      return at;
+    }
+  }
+  return kNotFound;
+}
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() &&
+         EqualsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 void ReadAdif(std::string_view content, const AdifFieldNames& names, ReplayInput& input) {
   AdifLog log = ParseAdif(content);
   input.notes = std::move(log.problems);
@@ -46,6 +76,35 @@ void ReadCabrillo(std::string_view content, ReplayInput& input) {
 }
 
 }  // namespace
+
+const char* LogFormatName(LogFormat format) {
+  switch (format) {
+    case LogFormat::kAdif:
+      return "ADIF";
+    case LogFormat::kCabrillo:
+      return "Cabrillo";
+    case LogFormat::kUnknown:
+      break;
+  }
+  return "unknown";
+}
+
+LogFormat DetectLogFormat(std::string_view content, std::string_view file_name) {
+  std::size_t cabrillo = FirstCabrilloLine(content);
+  std::size_t adif = FirstAdifMarker(content);
+  if (cabrillo == kNotFound && adif == kNotFound) {
+    // A log cut off before its first <EOR> still shows its fields.
+    for (std::size_t at = content.find('<'); at != kNotFound; at = content.find('<', at + 1)) {
+      if (StartsAdifSpecifier(content, at)) return LogFormat::kAdif;
+    }
+    return LogFormat::kUnknown;
+  }
+  if (cabrillo == kNotFound) return LogFormat::kAdif;
+  if (adif == kNotFound) return LogFormat::kCabrillo;
+  if (EndsWith(file_name, ".adi") || EndsWith(file_name, ".adif")) return LogFormat::kAdif;
+  if (EndsWith(file_name, ".cbr") || EndsWith(file_name, ".log")) return LogFormat::kCabrillo;
+  return cabrillo < adif ? LogFormat::kCabrillo : LogFormat::kAdif;
+}
 
 ReplayInput ReadLog(std::string_view content, std::string_view file_name,
                     const AdifFieldNames& names) {

@@ -7,18 +7,24 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/replay/log_format.h"
-#include "tools/replay/log_problem.h"
 #include "tools/replay/qso_mapping.h"
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 
+enum class LogFormat { kUnknown, kAdif, kCabrillo };
+
+const char* LogFormatName(LogFormat format);
+
+// Tells an ADIF file from a Cabrillo file by what it holds; the file name only breaks a tie.
+LogFormat DetectLogFormat(std::string_view content, std::string_view file_name);
+
 struct ReplayInput {
   LogFormat format = LogFormat::kUnknown;
-  std::size_t records_read = 0;     // records and QSO lines found, usable or not
-  std::vector<QsoValues> qsos;      // in file order
-  std::vector<Problem> skipped;     // one per record left out, with the reason
-  std::vector<Problem> notes;       // trouble that skipped no record
+  std::size_t records_read = 0;  // records and QSO lines found, usable or not
+  std::vector<QsoValues> qsos;   // in file order
+  std::vector<Problem> skipped;  // one per record left out, with the reason
+  std::vector<Problem> notes;    // trouble that skipped no record
 };
 
 ReplayInput ReadLog(std::string_view content, std::string_view file_name,

@@ -1,10 +1,8 @@
 #include "tools/replay/log_replay.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
-
-#include "tools/replay/check_buffers.h"
-#include "tools/replay/entry_calls.h"
 
 namespace kevo::replay {
 
@@ -13,12 +11,21 @@ namespace {
 constexpr std::int32_t kDuplicate = 0;
 constexpr std::int32_t kNewMultiplier = 2;
 
+void PrintProblems(std::ostream& out, const std::string& file_name,
+                   const std::vector<Problem>& problems) {
+  for (const Problem& problem : problems) {
+    out << "    " << file_name;
+    if (problem.line > 0) out << ':' << problem.line;
+    out << ": " << problem.message << '\n';
+  }
+}
+
 }  // namespace
 
 ReplayResult ReplayLog(const EntryPoints& entries, const ContestSettings& settings,
                        const std::vector<QsoValues>& qsos) {
   ReplayResult result;
-  CallReset(entries, settings.no_rates, settings.own_number, settings.own_region.c_str());
+  CallReset(entries, settings.rate_suppression, settings.own_number, settings.own_region.c_str());
   std::size_t exchange_list_bytes = ExchangeListBytes();
   std::size_t longest_received = 0;
   for (const QsoValues& qso : qsos) {
@@ -35,8 +42,7 @@ ReplayResult ReplayLog(const EntryPoints& entries, const ContestSettings& settin
     if (answer == kDuplicate) ++result.duplicates;
     if (answer == kNewMultiplier) ++result.new_multipliers;
     if (!hint.GuardIntact() || !dupe.GuardIntact()) {
-      result.library_faults.push_back(
-          {qso.line, "the call check wrote past the end of a buffer"});
+      result.library_faults.push_back({qso.line, "the call check wrote past the end of a buffer"});
     }
 
     QsoArguments add;
@@ -53,10 +59,33 @@ ReplayResult ReplayLog(const EntryPoints& entries, const ContestSettings& settin
     longest_received = std::max(longest_received, qso.received.size());
   }
   std::int32_t score = 0;
-  const char* summary = entries.get_result(&score);
+  const char* summary = entries.GetResult0(&score);
   result.summary = summary != nullptr ? summary : "";
   result.score = score;
   return result;
+}
+
+void PrintReplayReport(std::ostream& out, const std::string& file_name, const ReplayInput& input,
+                       const ReplayResult& result, double seconds) {
+  out << ToTerminalLineEnds(result.summary);
+  out << '\n' << "Replay of " << file_name << " (" << LogFormatName(input.format) << ")\n";
+  out << "  records read:       " << input.records_read << '\n';
+  out << "  records used:       " << result.added << '\n';
+  out << "  records skipped:    " << input.skipped.size() << '\n';
+  PrintProblems(out, file_name, input.skipped);
+  out << "  duplicates flagged: " << result.duplicates << '\n';
+  out << "  new multipliers:    " << result.new_multipliers << '\n';
+  if (!input.notes.empty()) {
+    out << "  notes:\n";
+    PrintProblems(out, file_name, input.notes);
+  }
+  if (!result.library_faults.empty()) {
+    out << "  library faults:\n";
+    PrintProblems(out, file_name, result.library_faults);
+  }
+  char time_text[32];
+  std::snprintf(time_text, sizeof time_text, "%.1f ms", seconds * 1000.0);
+  out << "  time taken:         " << time_text << '\n';
 }
 
 }  // namespace kevo::replay

@@ -1,10 +1,8 @@
-#include "tools/replay/log_format.h"
+#include "tools/replay/log_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "tools/replay/log_reader.h"
 
 namespace kevo::replay {
 namespace {
@@ -28,7 +26,9 @@ TEST(LogFormat, IsRecognisedFromTheContentWhateverTheName) {
       {"<EOH>QSO: x\n<EOR>", "log.ADIF", LogFormat::kAdif},
       {"", "log.adi", LogFormat::kUnknown},
       {"hello <b>world</b>\n", "log.adi", LogFormat::kUnknown},
-      {"\x7F" "ELF\x01\x02\x00\x00", "StatsKEVO.so", LogFormat::kUnknown},
+      {"\x7F"
+       "ELF\x01\x02\x00\x00",
+       "StatsKEVO.so", LogFormat::kUnknown},
   };
   for (const FormatCase& c : cases) {
     EXPECT_EQ(DetectLogFormat(c.content, c.file_name), c.expected) << c.content;
