@@ -54,19 +54,25 @@ TEST(AdifMapping, FallsBackToNumberFieldsAndNamedFields) {
   fields["SRX"] = "7";
   fields["APP_X_COUNTRY"] = "DL";
   fields["CQZ"] = "14";
+  fields["APP_X_EXCH"] = "KVDL";
   QsoValues qso;
   std::string reason;
-  AdifFieldNames names{"app_x_country", "CQZ"};
+  AdifFieldNames names{"app_x_country", "CQZ", std::nullopt};
   ASSERT_TRUE(MapAdifRecord(Record(fields), names, qso, reason)) << reason;
   EXPECT_EQ(qso.sent, "001");
   EXPECT_EQ(qso.received, "7");
   EXPECT_EQ(qso.prefix, "DL");
   EXPECT_EQ(qso.region, "14");
+  // A named field for the received exchange replaces SRX_STRING and SRX.
+  names.received = "App_X_Exch";
+  ASSERT_TRUE(MapAdifRecord(Record(fields), names, qso, reason)) << reason;
+  EXPECT_EQ(qso.received, "KVDL");
   // Without the fields the texts stay empty; an empty option name reads nothing.
-  ASSERT_TRUE(MapAdifRecord(Record(Base()), AdifFieldNames{"", ""}, qso, reason));
+  ASSERT_TRUE(MapAdifRecord(Record(Base()), AdifFieldNames{"", "", ""}, qso, reason));
   EXPECT_EQ(qso.prefix, "");
   EXPECT_EQ(qso.region, "");
   EXPECT_EQ(qso.sent, "");
+  EXPECT_EQ(qso.received, "");
 }
 
 struct BandCase {
@@ -77,14 +83,17 @@ struct BandCase {
 
 TEST(AdifMapping, TakesTheBandFromBandOrElseFromTheFrequencyInMegahertz) {
   const BandCase cases[] = {
-      {"160M", "", "160"},   {"80m", "", "80"},     {"40m", "", "40"},
-      {"10m", "", "10"},     {"6m", "", "6"},       {"2m", "", "2"},
-      {"1.25m", "", "1.25"}, {"70CM", "", "70cm"},  {"", "14.025", "20"},
-      {"", "14.350", "20"},  {"", "14.3501", ""},   {"", "13.99999", ""},
-      {"", "7", "40"},       {"", "1.8", "160"},    {"", "28.5", "10"},
-      {"", "50.1", "6"},     {"", "432.2", "70cm"}, {"bogus", "3.55", "80"},
-      {"bogus", "", ""},     {"", "", ""},          {"", "14,025", ""},
-      {"", "-14.0", ""},     {"", "1e3", ""},       {"", "99999999999999999", ""},
+      {"160M", "", "160"},      {"80m", "", "80"},      {"40m", "", "40"},
+      {"10m", "", "10"},        {"6m", "", "6"},        {"2m", "", "2"},
+      {"1.25m", "", "1.25"},    {"70CM", "", "70cm"},   {"", "14.025", "20"},
+      {"", "14.350", "20"},     {"", "14.3501", ""},    {"", "13.99999", ""},
+      {"", "7", "40"},          {"", "1.8", "160"},     {"", "28.5", "10"},
+      {"", "50.1", "6"},        {"", "432.2", "70cm"},  {"bogus", "3.55", "80"},
+      {"bogus", "", ""},        {"", "", ""},           {"", "14,025", ""},
+      {"", "-14.0", ""},        {"", "1e3", ""},        {"", "99999999999999999", ""},
+      {"submm", "", "submm"},   {"SubMM", "", "submm"}, {"", "300000", "submm"},
+      {"", "7500000", "submm"}, {"", "299999.999", ""}, {"", "7500000.001", ""},
+      {"2190M", "", "2190"},    {"", "0.1357", "2190"}, {"", "250000", "1mm"},
   };
   for (const BandCase& c : cases) {
     auto fields = Base();

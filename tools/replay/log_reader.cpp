@@ -1,6 +1,7 @@
 #include "tools/replay/log_reader.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 namespace kevo::replay {
@@ -37,6 +38,19 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
          EqualsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+// A log whose exchange sits in another field would be scored as if none had been received.
+void WarnOfMissingExchanges(const AdifFieldNames& names, ReplayInput& input) {
+  std::size_t missing = 0;
+  for (const QsoValues& qso : input.qsos) missing += qso.received.empty() ? 1 : 0;
+  if (missing == 0 || missing * 2 <= input.qsos.size()) return;
+  std::string where = names.received ? "field " + *names.received : "SRX_STRING or SRX";
+  input.notes.push_back(
+      {0, std::to_string(missing) + " of " + std::to_string(input.qsos.size()) +
+              " records have no received exchange (" + where +
+              "): they are scored with an empty one; --rcvd-field NAME reads it from another "
+              "field"});
+}
+
 void ReadAdif(std::string_view content, const AdifFieldNames& names, ReplayInput& input) {
   AdifLog log = ParseAdif(content);
   input.notes = std::move(log.problems);
@@ -50,6 +64,24 @@ void ReadAdif(std::string_view content, const AdifFieldNames& names, ReplayInput
       input.skipped.push_back({record.line, reason});
     }
   }
+  WarnOfMissingExchanges(names, input);
+}
+
+// What makes two reasons the same kind: their text without quoted values and numbers.
+std::string ReasonKind(const std::string& reason) {
+  std::string kind;
+  bool quoted = false;
+  for (char c : reason) {
+    if (c == '\'') {
+      quoted = !quoted;
+      kind += c;
+    } else if (!quoted && !IsAsciiDigit(c)) {
+      kind += c;
+    } else if (!quoted && (kind.empty() || kind.back() != '#')) {
+      kind += '#';
+    }
+  }
+  return kind;
 }
 
 void ReadCabrillo(std::string_view content, ReplayInput& input) {
@@ -73,6 +105,13 @@ void ReadCabrillo(std::string_view content, ReplayInput& input) {
     input.notes.push_back({0, std::to_string(log.ignored_contacts) +
                                   " X-QSO line(s) left out, as the operator asked"});
   }
+  if (log.qtc_lines > 0) {
+    input.notes.push_back({0, std::to_string(log.qtc_lines) +
+                                  " QTC line(s) left out: traffic sent after contacts is not "
+                                  "scored here"});
+  }
+  input.header = std::move(log.header);
+  if (input.records_read > 0) input.layout = log.layout.Name();
 }
 
 }  // namespace
@@ -104,6 +143,19 @@ LogFormat DetectLogFormat(std::string_view content, std::string_view file_name) 
   if (EndsWith(file_name, ".adi") || EndsWith(file_name, ".adif")) return LogFormat::kAdif;
   if (EndsWith(file_name, ".cbr") || EndsWith(file_name, ".log")) return LogFormat::kCabrillo;
   return cabrillo < adif ? LogFormat::kCabrillo : LogFormat::kAdif;
+}
+
+std::vector<SkipGroup> GroupSkipped(const std::vector<Problem>& skipped) {
+  std::vector<SkipGroup> groups;
+  std::map<std::string, std::size_t> group_of_kind;
+  for (const Problem& problem : skipped) {
+    auto [found, added] = group_of_kind.emplace(ReasonKind(problem.message), groups.size());
+    if (added) groups.push_back({problem.message, true, {}});
+    SkipGroup& group = groups[found->second];
+    group.alike = group.alike && group.reason == problem.message;
+    group.lines.push_back(problem.line);
+  }
+  return groups;
 }
 
 ReplayInput ReadLog(std::string_view content, std::string_view file_name,

@@ -127,7 +127,9 @@ class App {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     workdir.Leave();
-    PrintReplayReport(out_, options_.log_file, input, result, seconds);
+    ReportStyle style;
+    style.verbose = options_.verbose;
+    PrintReplayReport(out_, options_.log_file, input, result, seconds, style);
     if (options_.extlog) {
       if (!extlog_written) return Fail("the library did not write ExtLog.txt");
       fs::path where = workdir.path() / kExtLog;

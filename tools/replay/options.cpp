@@ -24,6 +24,8 @@ enum OptionId : int {
   kRegionField,
   kLibrary,
   kScript,
+  kVerbose,
+  kRcvdField,
 };
 
 constexpr option kLongOptions[] = {
@@ -40,6 +42,8 @@ constexpr option kLongOptions[] = {
     {"region-field", required_argument, nullptr, kRegionField},
     {"library", required_argument, nullptr, kLibrary},
     {"script", required_argument, nullptr, kScript},
+    {"verbose", no_argument, nullptr, kVerbose},
+    {"rcvd-field", required_argument, nullptr, kRcvdField},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -101,6 +105,12 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
     case kRegionField:
       options.adif_fields.region = value;
       break;
+    case kRcvdField:
+      options.adif_fields.received = value;
+      break;
+    case kVerbose:
+      options.verbose = true;
+      break;
     case kLibrary:
       options.library = value;
       break;
@@ -132,6 +142,9 @@ const char* UsageText() {
          "                        current directory)\n"
          "  --prefix-field NAME   ADIF field giving the country prefix (default PFX)\n"
          "  --region-field NAME   ADIF field giving the region code (default STATE)\n"
+         "  --rcvd-field NAME     ADIF field giving the received exchange (default SRX_STRING,\n"
+         "                        else SRX)\n"
+         "  --verbose             list every skipped record, not one line per reason\n"
          "  --library PATH        the plug-in to load (default: the one next to kevo-replay)\n"
          "  --decorated           find the entries by their decorated names\n"
          "  --help, --version\n"

@@ -31,6 +31,7 @@ struct Options {
   std::string exchange_list;          // copied to RADL.lst in the working directory
   std::optional<std::string> extlog;  // run command 0 with this argument
   std::string workdir;                // empty: a fresh temporary directory
+  bool verbose = false;               // every skipped record, not one line per reason
 };
 
 // False with a message for the user when the arguments make no sense.

@@ -53,6 +53,7 @@ constexpr Band kBands[] = {
     {"2.5mm", "2.5mm", 119980 * kMHz, 123000 * kMHz},
     {"2mm", "2mm", 134000 * kMHz, 149000 * kMHz},
     {"1mm", "1mm", 241000 * kMHz, 250000 * kMHz},
+    {"submm", "submm", 300000 * kMHz, 7500000 * kMHz},
 };
 
 // Cabrillo's designators for the bands from 50 MHz up; any other number is kHz.
@@ -206,7 +207,8 @@ bool MapAdifRecord(const AdifRecord& record, const AdifFieldNames& names, QsoVal
 
   result.mode = FieldOr(record, "MODE");
   result.sent = FirstPresent(record, "STX_STRING", "STX");
-  result.received = FirstPresent(record, "SRX_STRING", "SRX");
+  result.received =
+      names.received ? FieldOr(record, *names.received) : FirstPresent(record, "SRX_STRING", "SRX");
   if (!names.prefix.empty()) result.prefix = FieldOr(record, names.prefix);
   if (!names.region.empty()) result.region = FieldOr(record, names.region);
   if (!CheckNoZeroByte(result, reason)) return false;

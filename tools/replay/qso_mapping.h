@@ -34,6 +34,7 @@ struct QsoValues {
 struct AdifFieldNames {
   std::string prefix = "PFX";
   std::string region = "STATE";
+  std::optional<std::string> received;  // unset: SRX_STRING, else SRX
 };
 
 // Both return false with the reason in `reason` when the record cannot be used.
