@@ -22,7 +22,8 @@ bool LooksLikeCall(std::string_view token) {
   return letter;
 }
 
-bool IsReportDigit(char c, char low) { return (c >= low && c <= '9') || c == 'N' || c == 'n'; }
+// Strength and tone run from 1 to 9; a 9 is often sent cut, as N.
+bool IsStrengthOrTone(char c) { return (c >= '1' && c <= '9') || c == 'N' || c == 'n'; }
 
 // Token counts of a line without and with a transmitter number, for `per_side` tokens a side.
 std::size_t TokensWithout(std::size_t per_side) { return kLeadTokens + 1 + 2 * per_side; }
@@ -65,8 +66,7 @@ std::string Misfit(const std::vector<std::string_view>& tokens, const CabrilloLa
   }
   if (tokens.size() == without + 1 && tokens.back() != "0" && tokens.back() != "1") {
     return "transmitter number '" + std::string(tokens.back()) +
-           "' is neither 0 nor 1 (or the two sides carry different numbers of "
-           "tokens)";
+           "' is neither 0 nor 1 (or the two sides carry different numbers of tokens)";
   }
   return {};
 }
@@ -138,13 +138,13 @@ bool IsSignalReport(std::string_view token, std::string_view mode) {
   if (token.size() >= 2 && token.size() <= 3 && (token[0] == '-' || token[0] == '+')) {
     return AllDigits(token.substr(1));
   }
+  if (token.size() != 2 && token.size() != 3) return false;
   std::string upper = AsciiUpper(mode);
   bool tone = upper == "CW" || upper == "RY" || upper == "DG";
   bool no_tone = upper == "PH" || upper == "FM";
-  if ((token.size() == 3 && no_tone) || (token.size() == 2 && tone)) return false;
-  if (token.size() < 2 || token.size() > 3) return false;
-  bool valid = token[0] >= '1' && token[0] <= '5' && IsReportDigit(token[1], '1');
-  return valid && (token.size() == 2 || IsReportDigit(token[2], '1'));
+  if ((tone && token.size() != 3) || (no_tone && token.size() != 2)) return false;
+  return token[0] >= '1' && token[0] <= '5' && IsStrengthOrTone(token[1]) &&
+         (token.size() == 2 || IsStrengthOrTone(token[2]));
 }
 
 std::string CabrilloTag(std::string_view line) {
