@@ -49,12 +49,17 @@ touch_tree() { find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +; }
 # Text for Windows users: CR LF line ends, @VERSION@ filled in.
 windows_text() { sed -e "s/@VERSION@/$version/g" -e 's/\r$//' -e 's/$/\r/' "$1" > "$2"; }
 
-# Builds every package from the tracked files into $1/packages.
+# Copies the tracked files into $1/src, the sources of one build.
+stage_sources() {
+  rm -rf "$1"
+  mkdir -p "$1/src"
+  git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$1/src"
+}
+
+# Builds every package from $1/src into $1/packages.
 build_all() {
   local work=$1 src=$1/src
-  rm -rf "$work"
-  mkdir -p "$src" "$work/packages"
-  git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$src"
+  mkdir -p "$work/packages"
 
   log "Linux build in $work"
   cmake -S "$src" -B "$work/build-linux" -DCMAKE_BUILD_TYPE=Release -DKEVO_BUILD_TESTS=OFF \
@@ -131,10 +136,13 @@ shared_library_depends() {
 }
 
 if [ "$verify" = 0 ]; then
+  stage_sources "$work_root/one"
   build_all "$work_root/one"
 else
   # Two folders of different depth and name length, so that any build path left in a binary
-  # shows as a difference.
+  # shows as a difference. Both copies are taken before either build starts.
+  stage_sources "$work_root/one"
+  stage_sources "$work_root/second-build/two"
   build_all "$work_root/one"
   build_all "$work_root/second-build/two"
   log "comparing the two builds"
