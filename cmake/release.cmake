@@ -1,5 +1,7 @@
 # What a release needs beyond the build: the Windows version resources and the install rules
 # (cmake --install, and through it the tarball and the .deb of scripts/release.sh).
+# Debian names a package's doc folder after the package, in lower case.
+set(CMAKE_INSTALL_DOCDIR share/doc/statskevo CACHE PATH "Documentation (README, LICENSE, CHANGELOG)")
 include(GNUInstallDirs)
 
 # Plug-ins are no ordinary shared libraries (no "lib" prefix, no soname): they get a folder of

@@ -63,8 +63,7 @@ build_all() {
 
   log "Linux build in $work"
   cmake -S "$src" -B "$work/build-linux" -DCMAKE_BUILD_TYPE=Release -DKEVO_BUILD_TESTS=OFF \
-    -DKEVO_REPRODUCIBLE=ON -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_DOCDIR=share/doc/statskevo \
-    >"$work/configure-linux.log"
+    -DKEVO_REPRODUCIBLE=ON -DCMAKE_INSTALL_PREFIX=/usr >"$work/configure-linux.log"
   cmake --build "$work/build-linux" -j"$jobs" --target StatsKEVO kevo-replay >"$work/build-linux.log"
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$work/build-linux/CMakeCache.txt")
 
