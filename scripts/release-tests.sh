@@ -10,7 +10,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-for tool in i686-w64-mingw32-g++ i686-w64-mingw32-strip dpkg-deb dpkg-shlibdeps unzip python3; do
+for tool in i686-w64-mingw32-g++ dpkg-deb dpkg-shlibdeps unzip python3; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 0; }
 done
 # Debian's python3-pefile, whatever other Python comes first on the PATH.

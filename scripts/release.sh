@@ -37,7 +37,7 @@ if [ -n "$(git status --porcelain --untracked-files=no)" ] && [ "${KEVO_RELEASE_
 fi
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
-for tool in i686-w64-mingw32-g++ i686-w64-mingw32-strip dpkg-deb dpkg-shlibdeps python3; do
+for tool in i686-w64-mingw32-g++ dpkg-deb dpkg-shlibdeps python3; do
   command -v "$tool" >/dev/null || { echo "release: $tool is missing (scripts/install-deps.sh all)" >&2; exit 1; }
 done
 
@@ -75,9 +75,7 @@ build_all() {
 
   local zip_dir="$work/zip/StatsKEVO-$version-win32"
   mkdir -p "$zip_dir"
-  # The symbol tables serve only a debugger; the exports and the version resource stay.
-  i686-w64-mingw32-strip -o "$zip_dir/StatsKEVO.dll" "$work/build-win/StatsKEVO.dll"
-  i686-w64-mingw32-strip -o "$zip_dir/kevo-replay.exe" "$work/build-win/kevo-replay.exe"
+  cp "$work/build-win/StatsKEVO.dll" "$work/build-win/kevo-replay.exe" "$zip_dir/"
   windows_text "$src/packaging/README-windows.txt" "$zip_dir/README.txt"
   windows_text "$src/packaging/RADL.lst" "$zip_dir/RADL.lst"
   windows_text "$src/LICENSE" "$zip_dir/LICENSE.txt"
