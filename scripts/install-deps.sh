@@ -6,9 +6,10 @@ set -euo pipefail
 
 want=${1:-all}
 core=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev)
-# qemu-user-static runs 32-bit Wine on kernels booted without 32-bit support.
+# qemu-user-static runs 32-bit Wine on kernels booted without 32-bit support; python3-pefile,
+# dpkg-dev and unzip make and check the release packages.
 extra=(g++-mingw-w64-i686 wine wine32:i386 qemu-user-static clang-14 llvm-14 libclang-rt-14-dev
-       valgrind)
+       valgrind python3-pefile dpkg-dev unzip)
 
 packages=("${core[@]}")
 [ "$want" = all ] && packages+=("${extra[@]}")

@@ -14,6 +14,8 @@ failed_total=0
 skipped=()
 
 "$root/scripts/install-deps.sh" all || { echo "test.sh: could not install the build tools" >&2; exit 1; }
+# Every build below, the stages' own included, turns warnings into errors.
+export KEVO_WERROR=ON
 
 # Runs ctest in a build directory and adds its counts to the totals.
 run_ctest() {
@@ -61,7 +63,7 @@ unset ASAN_OPTIONS UBSAN_OPTIONS
 
 # Optional stages: each script prints "skipped: <why>" and exits 0 when its tools are
 # missing, and fails when anything it ran failed.
-for stage in windows-tests fuzz-smoke bench-smoke; do
+for stage in windows-tests fuzz-smoke bench-smoke release-tests; do
   script="$root/scripts/$stage.sh"
   [ -x "$script" ] || continue
   echo "== $stage"

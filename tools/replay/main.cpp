@@ -33,10 +33,17 @@ namespace fs = std::filesystem;
 
 constexpr const char* kExtLog = "ExtLog.txt";
 
+// The plug-in beside the executable (a build tree, the Windows zip), else where an install puts
+// it relative to the executable's folder (bin/../lib/.../statskevo).
 std::string DefaultLibrary() {
-  std::string folder = ExecutableFolder();
-  return (folder.empty() ? fs::path(PluginFileName()) : fs::path(folder) / PluginFileName())
-      .string();
+  fs::path folder = ExecutableFolder();
+  fs::path beside = folder / PluginFileName();
+#ifdef KEVO_INSTALLED_PLUGIN_DIR
+  fs::path installed = (folder / KEVO_INSTALLED_PLUGIN_DIR / PluginFileName()).lexically_normal();
+  std::error_code code;
+  if (!fs::exists(beside, code) && fs::exists(installed, code)) return installed.string();
+#endif
+  return beside.string();
 }
 
 // Standard output in binary mode on Windows, so that a script transcript has the same bytes

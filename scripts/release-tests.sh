@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# Checks the release packages: scripts/release.sh --verify (two builds, byte-identical), then
+# the packages of that run: the version resources and the export table of the Windows binaries,
+# the contents of the zip, the tarball and the .deb, and the .deb unpacked into a scratch root,
+# whose kevo-replay must find its installed plug-in and score the bundled sample as the build
+# tree's kevo-replay does. Runs no Windows program.
+# Prints "skipped: <why>" and exits 0 when a tool is missing; ends with "N passed, M failed".
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+for tool in i686-w64-mingw32-g++ dpkg-deb dpkg-shlibdeps unzip python3; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 0; }
+done
+# Debian's python3-pefile, whatever other Python comes first on the PATH.
+python=python3
+[ -x /usr/bin/python3 ] && python=/usr/bin/python3
+"$python" -c 'import pefile' 2>/dev/null || { echo "skipped: python3-pefile is not installed"; exit 0; }
+
+passed=0
+failed=0
+check() {
+  local name=$1; shift
+  if "$@"; then
+    echo "ok      $name"; passed=$((passed + 1))
+  else
+    echo "FAILED  $name"; failed=$((failed + 1))
+  fi
+}
+
+dist="$root/build-release/dist"
+# The tests package the tree as it is, uncommitted changes included. --no-build checks the
+# packages of the previous run again.
+if [ "${1:-}" != --no-build ]; then
+  start=$(date +%s)
+  if ! KEVO_RELEASE_ALLOW_DIRTY=1 "$root/scripts/release.sh" --verify --out "$dist"; then
+    echo "FAILED  release.sh --verify"
+    echo "0 passed, 1 failed"
+    exit 1
+  fi
+  echo "ok      release.sh --verify ($(($(date +%s) - start)) s)"
+  passed=1
+fi
+
+build="$root/build-release/one"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/build-linux/CMakeCache.txt")
+arch=$(dpkg --print-architecture)
+zip_file="$dist/StatsKEVO-$version-win32.zip"
+tar_file="$dist/StatsKEVO-$version-linux-$(uname -m).tar.gz"
+deb_file="$dist/statskevo_${version}_$arch.deb"
+
+# Version resources and exports, read back with pefile.
+pe_check() {
+  "$python" - "$version" "$@" <<'EOF'
+import sys
+import pefile
+
+EXPORTS = {
+    "GetSetName", "GetNumberOfSets", "GetExchgCount0", "IsValidExchg0", "SetupSet0",
+    "RunCommand0", "ResetStats0", "AddData0", "RemoveData0", "CheckCall0", "GetResult0",
+    "?GetSetName@@YAPBDH@Z", "?GetNumberOfSets@@YAHXZ", "?StatsGetExchgCount0@@YAHPBD00@Z",
+    "?StatsIsValidExchg0@@YAHPBD000HHH@Z", "?SetupSet0@@YAXXZ", "?RunCommand0@@YAPBDHPBD@Z",
+    "?ResetStats0@@YAHPBDH0PBVCOleDateTime@@10000000000HHHNN000@Z",
+    "?AddData0@@YAHPBD0PBVCOleDateTime@@111II000000000000000HHHNN00000@Z",
+    "?RemoveData0@@YAHPBD0PBVCOleDateTime@@111II000000000000000HHHNN00000@Z",
+    "?CheckCallFunc0@@YAHPBDII00000000000HHHNN0000000PAD1@Z", "?GetResult0@@YAPBDPAH@Z",
+}
+version, problems = sys.argv[1], []
+for path in sys.argv[2:]:
+    name = path.rsplit("/", 1)[-1]
+    pe = pefile.PE(path)
+    strings = {}
+    for info in getattr(pe, "FileInfo", []):
+        for block in info:
+            for table in getattr(block, "StringTable", []):
+                strings.update({k.decode(): v.decode() for k, v in table.entries.items()})
+    want = {"FileVersion": version, "ProductVersion": version, "ProductName": "StatsKEVO",
+            "OriginalFilename": name,
+            "LegalCopyright": "Copyright (c) 2026 The StatsKEVO authors. MIT License."}
+    for key, value in want.items():
+        if strings.get(key) != value:
+            problems.append(f"{name}: {key} is {strings.get(key)!r}, not {value!r}")
+    if not strings.get("FileDescription"):
+        problems.append(f"{name}: no FileDescription")
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    numbers = [fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF, fixed.FileVersionLS >> 16]
+    if ".".join(map(str, numbers)) != version:
+        problems.append(f"{name}: fixed FILEVERSION {numbers}")
+    if pe.FILE_HEADER.TimeDateStamp != 0:
+        problems.append(f"{name}: link time stamp {pe.FILE_HEADER.TimeDateStamp}")
+    if name.endswith(".dll"):
+        names = {e.name.decode() for e in pe.DIRECTORY_ENTRY_EXPORT.symbols if e.name}
+        if names != EXPORTS or len(pe.DIRECTORY_ENTRY_EXPORT.symbols) != 22:
+            problems.append(f"{name}: exports differ: extra {sorted(names - EXPORTS)}, "
+                            f"missing {sorted(EXPORTS - names)}")
+for problem in problems:
+    print("  " + problem)
+sys.exit(1 if problems else 0)
+EOF
+}
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+unzip -q "$zip_file" -d "$scratch/zip"
+check "version resource and exports of the zip's DLL and exe" \
+  pe_check "$scratch"/zip/*/StatsKEVO.dll "$scratch"/zip/*/kevo-replay.exe
+
+# Compares a contents list with the expected one and shows both when they differ.
+same_list() {
+  local label=$1 expected=$2 actual=$3
+  [ "$expected" = "$actual" ] && return 0
+  diff <(echo "$expected") <(echo "$actual") | sed "s/^/  $label: /"
+  return 1
+}
+
+zip_contents() {
+  local top="StatsKEVO-$version-win32"
+  same_list zip "$(printf "$top/%s\n" CHANGELOG.txt LICENSE.txt RADL.lst README.txt \
+    StatsKEVO.dll kevo-replay.exe)" "$(unzip -Z1 "$zip_file")" || return 1
+  # Every text for Notepad has CR LF line ends and no bare LF.
+  local text
+  for text in README.txt RADL.lst LICENSE.txt CHANGELOG.txt; do
+    unzip -p "$zip_file" "$top/$text" | python3 -c 'import sys; d = sys.stdin.buffer.read();
+sys.exit(0 if d.count(b"\n") == d.count(b"\r\n") > 0 else 1)' || { echo "  $text: not CR LF"; return 1; }
+  done
+  unzip -p "$zip_file" "$top/README.txt" | grep -q "^StatsKEVO $version "
+}
+check "zip contents, CR LF texts, version in README.txt" zip_contents
+
+linux_files() {  # $1: prefix, $2: library folder below it
+  printf "$1%s\n" bin/kevo-replay include/StatsKEVO.h "$2/statskevo/StatsKEVO.so" \
+    share/doc/statskevo/CHANGELOG.md share/doc/statskevo/LICENSE share/doc/statskevo/README.md \
+    share/man/man1/kevo-replay.1 | sort
+}
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+check "tarball contents" same_list tar \
+  "$(linux_files "StatsKEVO-$version-linux-$(uname -m)/" "lib/$multiarch")" \
+  "$(tar -tzf "$tar_file" | grep -v '/$' | sort)"
+check ".deb contents" same_list deb "$(linux_files ./usr/ "lib/$multiarch")" \
+  "$(dpkg-deb -c "$deb_file" | awk '$1 !~ /^d/ {print $6}' | sort)"
+check "SHA256SUMS" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
+
+# The unpacked .deb: its kevo-replay finds the plug-in below ../lib and scores the sample as the
+# build tree's kevo-replay (beside its own plug-in) does.
+dpkg -x "$deb_file" "$scratch/root"
+replay_sample() {
+  "$1" --own-number 12 --own-region W --exchange-list "$root/samples/RADL.lst" \
+    "$root/samples/contest.adi" | grep -v -e '^ *time'
+}
+installed_replay() {
+  local installed expected
+  [ "$("$scratch/root/usr/bin/kevo-replay" --version)" = "kevo-replay $version" ] ||
+    { echo "  --version does not say $version"; return 1; }
+  installed=$(replay_sample "$scratch/root/usr/bin/kevo-replay") || return 1
+  expected=$(replay_sample "$build/build-linux/kevo-replay") || return 1
+  grep -q 'Score: ' <<<"$installed" && same_list replay "$expected" "$installed"
+}
+check "installed kevo-replay scores the sample with the installed plug-in" installed_replay
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
