@@ -49,6 +49,13 @@ std::string Num(double value) {
   return out == "-0" ? "0" : out;
 }
 
+// Large round ticks as 50k or 2M, so that the labels stay narrow.
+std::string TickLabel(double value, double step) {
+  if (step >= 1e6 && std::fmod(value, 1e6) == 0.0) return Num(value / 1e6) + "M";
+  if (step >= 1e3 && std::fmod(value, 1e3) == 0.0 && value != 0.0) return Num(value / 1e3) + "k";
+  return Num(value);
+}
+
 // The value axis: from `low` to `high` in `step`s, a round number of 1, 2 or 5 times a power of
 // ten, about five of them.
 struct ValueScale {
@@ -106,7 +113,7 @@ class Frame {
   template <typename Swatch>
   std::string Legend(const std::vector<std::string>& labels, Swatch swatch) const {
     std::string out;
-    for (std::size_t i = 0; i < labels.size(); ++i) {
+    for (std::size_t i = 0; i < legend_places_.size(); ++i) {
       auto [x, y] = legend_places_[i];
       out += swatch(i, x, y) + "<text x=\"" + Num(x + 28.0) + "\" y=\"" + Num(y + 9.0) + "\">" +
              EscapeHtml(labels[i]) + "</text>\n";
@@ -115,10 +122,12 @@ class Frame {
   }
 
  private:
+  // A single series needs no legend: the caption names it.
   void LayOutLegend(const std::vector<std::string>& labels) {
+    if (labels.size() < 2) return;
     double x = kLeft;
     double y = 8.0;
-    rows_ = labels.empty() ? 0 : 1;
+    rows_ = 1;
     for (const std::string& label : labels) {
       double width = 28.0 + kCharWidth * static_cast<double>(label.size()) + 18.0;
       if (x > kLeft && x + width > kWidth - kRight) {
@@ -138,8 +147,8 @@ class Frame {
       std::string y = Num(Y(v));
       out += "<line x1=\"" + Num(kLeft) + "\" x2=\"" + Num(kWidth - kRight) + "\" y1=\"" + y +
              "\" y2=\"" + y + "\"/>\n";
-      labels +=
-          "<text x=\"" + Num(kLeft - 6) + "\" y=\"" + Num(Y(v) + 4) + "\">" + Num(v) + "</text>\n";
+      labels += "<text x=\"" + Num(kLeft - 6) + "\" y=\"" + Num(Y(v) + 4) + "\">" +
+                TickLabel(v, scale_.step) + "</text>\n";
     }
     out += "</g>\n" + labels + "</g>\n";
     out += "<text transform=\"translate(14 " + Num(top_ + kPlotHeight / 2) +
@@ -316,7 +325,9 @@ std::string TimeLines(const ChartText& text, const TimeAxis& axis,
   }
   Frame frame(text, axis, NiceScale(lowest, highest), LabelsOf(series));
   std::string out = frame.Open("");
-  for (const LineSeries& s : series) {
+  // The first series is drawn last, on top of the others.
+  for (auto it = series.rbegin(); it != series.rend(); ++it) {
+    const LineSeries& s = *it;
     std::vector<std::pair<double, double>> points = Thinned(frame, s);
     if (points.empty()) continue;
     std::string path = "M" + Num(frame.X(points[0].first)) + ',' + Num(frame.Y(points[0].second));
