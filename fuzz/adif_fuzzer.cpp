@@ -6,7 +6,7 @@
 #include "tools/replay/adif_reader.h"
 #include "tools/replay/log_reader.h"
 #include "tools/replay/qso_mapping.h"
-#include "tools/replay/text_util.h"
+#include "tools/replay/text.h"
 
 using namespace kevo::replay;
 

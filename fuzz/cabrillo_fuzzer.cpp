@@ -4,10 +4,9 @@
 
 #include "session_model.h"
 #include "tools/replay/cabrillo_reader.h"
-#include "tools/replay/log_format.h"
 #include "tools/replay/log_reader.h"
 #include "tools/replay/qso_mapping.h"
-#include "tools/replay/text_util.h"
+#include "tools/replay/text.h"
 
 using namespace kevo::replay;
 
@@ -35,14 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::string tag = CabrilloTag(text);
   KEVO_FUZZ_CHECK(tag == AsciiUpper(tag), "tags upper case");
-  CabrilloQso single;
-  std::string reason;
-  if (!ParseCabrilloQsoFields(text, single, reason))
-    KEVO_FUZZ_CHECK(!reason.empty(), "a rejected QSO line says why");
+  KEVO_FUZZ_CHECK(log.qsos.size() + log.rejected.size() <= last_line, "at most a QSO a line");
+  IsSignalReport(text.substr(0, 4), size > 4 ? text.substr(4, 2) : text);
 
   DetectLogFormat(text, "log.cbr");
   ReplayInput input = ReadLog(text, "log.cbr", AdifFieldNames{});
   for (const QsoValues& qso : input.qsos)
     KEVO_FUZZ_CHECK(qso.line >= 1 && qso.line <= last_line, "contact line in the file");
+  std::size_t grouped = 0;
+  for (const SkipGroup& group : GroupSkipped(input.skipped)) grouped += group.lines.size();
+  KEVO_FUZZ_CHECK(grouped == input.skipped.size(), "every skipped record in one group");
   return 0;
 }

@@ -5,8 +5,7 @@
 
 #include "session_model.h"
 #include "tools/replay/script_reader.h"
-#include "tools/replay/text_escape.h"
-#include "tools/replay/text_util.h"
+#include "tools/replay/text.h"
 
 using namespace kevo::replay;
 

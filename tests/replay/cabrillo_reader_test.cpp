@@ -3,28 +3,36 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace kevo::replay {
 namespace {
 
 struct LineCase {
   const char* name;
-  const char* values;  // what follows "QSO:"
+  const char* values;  // what follows "QSO:" on the third line, after two of the usual layout
   bool fits;
   const char* call_or_reason;
 };
 
 class CabrilloLine : public testing::TestWithParam<LineCase> {};
 
-TEST_P(CabrilloLine, LocatesTheWorkedCallByTheContestLayout) {
+TEST_P(CabrilloLine, LocatesTheWorkedCallByTheLayoutOfTheFile) {
   const LineCase& c = GetParam();
-  CabrilloQso qso;
-  std::string reason;
-  ASSERT_EQ(ParseCabrilloQsoFields(c.values, qso, reason), c.fits) << reason;
+  std::string text =
+      "QSO: 14025 CW 2026-03-14 1200 OE1KEV 599 001 DL1AB 599 15\n"
+      "QSO: 14025 CW 2026-03-14 1201 OE1KEV 5NN 002 DL2AB 579 16\n"
+      "QSO:" +
+      std::string(c.values) + "\n";
+  CabrilloLog log = ParseCabrillo(text);
   if (c.fits) {
-    EXPECT_EQ(qso.call, c.call_or_reason);
+    ASSERT_EQ(log.qsos.size(), 3u) << (log.rejected.empty() ? "" : log.rejected[0].message);
+    EXPECT_EQ(log.qsos[2].call, c.call_or_reason);
   } else {
-    EXPECT_NE(reason.find(c.call_or_reason), std::string::npos) << reason;
+    ASSERT_EQ(log.rejected.size(), 1u);
+    EXPECT_EQ(log.rejected[0].line, 3u);
+    EXPECT_NE(log.rejected[0].message.find(c.call_or_reason), std::string::npos)
+        << log.rejected[0].message;
   }
 }
 
@@ -39,10 +47,9 @@ const LineCase kLineCases[] = {
     {"TooFew", " 14025 CW 2026-03-14 1200 OE1KEV 599 DL1AB 599 15", false, "9 fields"},
     {"TooMany", " 14025 CW 2026-03-14 1200 OE1KEV 599 001 X DL1AB 599 15 0", false, "12 fields"},
     // Two exchange tokens on the sent side: an even split would take "15" as the call.
-    {"TwoSentTokens", " 14025 CW 2026-03-14 1200 OE1KEV 599 001 15 DL1AB 599 15", false,
-     "no call"},
-    {"ReportIsNoNumber", " 14025 CW 2026-03-14 1200 OE1KEV A99 001 DL1AB 599 15", false,
-     "no signal report"},
+    {"TwoSentTokens", " 14025 CW 2026-03-14 1200 OE1KEV 599 001 15 DL1AB 599 15", false, "no call"},
+    // No report, so the file has no report column, and the line fits.
+    {"ReportIsNoNumber", " 14025 CW 2026-03-14 1200 OE1KEV A99 001 DL1AB 599 15", true, "DL1AB"},
     {"Empty", "", false, "0 fields"},
 };
 
@@ -51,11 +58,79 @@ INSTANTIATE_TEST_SUITE_P(Cases, CabrilloLine, testing::ValuesIn(kLineCases),
                            return std::string(info.param.name);
                          });
 
+struct LayoutCase {
+  const char* name;
+  std::vector<const char*> lines;  // QSO line values
+  const char* layout;
+  const char* sent;      // of the first line
+  const char* received;  // of the first line
+  std::size_t rejected;
+};
+
+class CabrilloLayoutOfFile : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(CabrilloLayoutOfFile, IsDecidedFromAllItsQsoLines) {
+  const LayoutCase& c = GetParam();
+  std::string text;
+  for (const char* line : c.lines) text += "QSO: " + std::string(line) + "\n";
+  CabrilloLog log = ParseCabrillo(text);
+  EXPECT_EQ(log.layout.Name(), c.layout);
+  EXPECT_EQ(log.rejected.size(), c.rejected);
+  ASSERT_FALSE(log.qsos.empty());
+  EXPECT_EQ(log.qsos[0].sent_exchange, c.sent);
+  EXPECT_EQ(log.qsos[0].received_exchange, c.received);
+}
+
+const LayoutCase kLayoutCases[] = {
+    // "19" could be a phone report, but "045" is none: an age and a state on each side.
+    {"QsoParty",
+     {"14025 PH 2026-03-14 1200 K1ABC 19 NY W2XYZ 045 FL",
+      "14025 PH 2026-03-14 1201 K1ABC 19 NY W3XYZ 45 PA"},
+     "2 exchange tokens a side, no signal report",
+     "19 NY",
+     "045 FL",
+     0},
+    // Class and section: "2A" is no CW report.
+    {"FieldDay",
+     {"7025 CW 2026-06-27 1800 K1ABC 2A CT W2XYZ 1D NNY",
+      "7025 CW 2026-06-27 1801 K1ABC 2A CT W3XYZ 3A EPA"},
+     "2 exchange tokens a side, no signal report",
+     "2A CT",
+     "1D NNY",
+     0},
+    {"SweepstakesWithALineOfAnotherLayout",
+     {"21025 CW 2026-11-07 2100 K1ABC 1 A 72 CT W2XYZ 2 B 99 NNY",
+      "21025 CW 2026-11-07 2101 K1ABC 2 A 72 CT W3XYZ 17 U 01 EPA",
+      "21025 CW 2026-11-07 2102 K1ABC 3 A 72 CT W4XYZ 599 CT"},
+     "4 exchange tokens a side, no signal report",
+     "1 A 72 CT",
+     "2 B 99 NNY",
+     1},
+    {"RttyWithCutReportsAndTwoTokens",
+     {"14085 RY 2026-09-26 0000 K1ABC 5NN 05 CT W2XYZ 599 05 NY",
+      "14085 RY 2026-09-26 0001 K1ABC 599 05 CT DL1AB 59N 14 DX"},
+     "signal report and 2 exchange tokens a side",
+     "05 CT",
+     "05 NY",
+     0},
+    {"PhoneReportsHaveNoTone",
+     {"14250 PH 2026-03-14 1200 OE1KEV 59 001 DL1AB 57 15",
+      "14250 PH 2026-03-14 1201 OE1KEV 599 002 DL2AB 59 16"},
+     "2 exchange tokens a side, no signal report",
+     "59 001",
+     "57 15",
+     0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CabrilloLayoutOfFile, testing::ValuesIn(kLayoutCases),
+                         [](const testing::TestParamInfo<LayoutCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
 TEST(CabrilloReader, ReadsAllFieldsOfAQsoLine) {
-  CabrilloQso qso;
-  std::string reason;
-  ASSERT_TRUE(ParseCabrilloQsoFields("7005 CW 2026-03-15 2359 OE1KEV 579 017 S51A 599 KVS5 1",
-                                     qso, reason));
+  CabrilloLog log = ParseCabrillo("QSO: 7005 CW 2026-03-15 2359 OE1KEV 579 017 S51A 599 KVS5 1\n");
+  ASSERT_EQ(log.qsos.size(), 1u);
+  const CabrilloQso& qso = log.qsos[0];
   EXPECT_EQ(qso.frequency, "7005");
   EXPECT_EQ(qso.mode, "CW");
   EXPECT_EQ(qso.date, "2026-03-15");
@@ -77,11 +152,16 @@ TEST(CabrilloReader, ReadsTheLogWithLineNumbersAndLineEndsOfEveryKind) {
       "SOAPBOX: QSO: is no contact here\r\n"
       "QSO: 14025 CW 2026-03-14 1202 OE1KEV 599 003 DL3AB\r\n"
       "QSO: 21025 CW 2026-03-14 1203 OE1KEV 599 004 DL4AB 599 16\r\n"
+      "QTC: 3/10 14025 CW 2026-03-14 1210 OE1KEV 1/3 DL1AB 1150 G4ABC 123\r\n"
+      "CLAIMED-SCORE:  42 \r\n"
       "END-OF-LOG:\r\n"
       "QSO: 21025 CW 2026-03-14 1204 OE1KEV 599 005 DL5AB 599 16\r\n";
   CabrilloLog log = ParseCabrillo(text);
   EXPECT_TRUE(log.has_start);
   EXPECT_EQ(log.ignored_contacts, 1u);
+  EXPECT_EQ(log.header.callsign, "OE1KEV");
+  EXPECT_EQ(log.header.claimed_score, "42");
+  EXPECT_EQ(log.qtc_lines, 1u);
   ASSERT_EQ(log.qsos.size(), 2u);
   EXPECT_EQ(log.qsos[0].line, 3u);
   EXPECT_EQ(log.qsos[0].call, "DL1AB");

@@ -11,15 +11,15 @@ namespace {
 TEST(Options, ReadsEveryOptionInBothSpellings) {
   Options options;
   std::string error;
-  ASSERT_TRUE(ParseOptions({"--own-number", "-12", "--own-region=W", "--no-rates",
-                            "--exchange-list", "R.lst", "--extlog=", "--workdir", "wd",
-                            "--prefix-field", "APP_X", "--region-field=", "--library", "lib.so",
-                            "--decorated", "log.adi"},
-                           options, error))
+  ASSERT_TRUE(ParseOptions(
+      {"--own-number", "-12", "--own-region=W", "--no-rates", "--exchange-list", "R.lst",
+       "--extlog=", "--workdir", "wd", "--prefix-field", "APP_X", "--region-field=", "--library",
+       "lib.so", "--decorated", "--rcvd-field=APP_X_EXCH", "--verbose", "log.adi"},
+      options, error))
       << error;
   EXPECT_EQ(options.settings.own_number, -12);
   EXPECT_EQ(options.settings.own_region, "W");
-  EXPECT_EQ(options.settings.no_rates, 1);
+  EXPECT_EQ(options.settings.rate_suppression, 1);
   EXPECT_EQ(options.exchange_list, "R.lst");
   ASSERT_TRUE(options.extlog.has_value());
   EXPECT_EQ(*options.extlog, "");
@@ -28,6 +28,8 @@ TEST(Options, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(options.adif_fields.region, "");
   EXPECT_EQ(options.library, "lib.so");
   EXPECT_EQ(options.names, NameStyle::kDecorated);
+  EXPECT_EQ(options.adif_fields.received, "APP_X_EXCH");
+  EXPECT_TRUE(options.verbose);
   EXPECT_EQ(options.log_file, "log.adi");
 }
 
@@ -35,11 +37,13 @@ TEST(Options, HasDefaultsForTheHost) {
   Options options;
   std::string error;
   ASSERT_TRUE(ParseOptions({"log.cbr"}, options, error));
-  EXPECT_EQ(options.settings.no_rates, 0);
+  EXPECT_EQ(options.settings.rate_suppression, 0);
   EXPECT_EQ(options.settings.own_number, 0);
   EXPECT_EQ(options.settings.own_region, "");
   EXPECT_EQ(options.adif_fields.prefix, "PFX");
   EXPECT_EQ(options.adif_fields.region, "STATE");
+  EXPECT_FALSE(options.adif_fields.received.has_value());
+  EXPECT_FALSE(options.verbose);
   EXPECT_FALSE(options.extlog.has_value());
   EXPECT_EQ(options.names, NameStyle::kPlain);
   ASSERT_TRUE(ParseOptions({"--", "--odd-name.adi"}, options, error));
@@ -55,6 +59,7 @@ TEST(Options, RefusesBadUsage) {
       {{"--own-number"}, "needs a value"},
       {{"--no-rates=1", "a.adi"}, "takes no value"},
       {{"--bogus", "a.adi"}, "unknown option --bogus"},
+      {{"--verb", "a.adi"}, "unknown option --verb"},  // no abbreviations
       {{"--script", "s.txt", "a.adi"}, "--script takes no log file"},
       {{"--script="}, "--script needs a file"},
       {{"--workdir=", "a.adi"}, "--workdir needs a directory"},

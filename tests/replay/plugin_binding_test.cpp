@@ -1,13 +1,11 @@
 // The built plug-in loaded through the tool's own loader: every entry resolves by both of its
-// export names, and both sets of entries work.
+// export names, and both sets of entries work; the call check's guarded buffers.
 #include "tools/replay/plugin_binding.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
-
-#include "tools/replay/entry_calls.h"
 
 namespace kevo::replay {
 namespace {
@@ -16,8 +14,7 @@ TEST(PluginBinding, EveryEntryResolvesByBothNames) {
   std::string error;
   std::unique_ptr<SharedLibrary> library = OpenSharedLibrary(KEVO_PLUGIN_PATH, error);
   ASSERT_TRUE(library) << error;
-  for (std::size_t i = 0; i < static_cast<std::size_t>(Entry::kCount); ++i) {
-    const EntryName& name = NameOf(static_cast<Entry>(i));
+  for (const EntryName& name : kEntryNames) {
     void* plain = library->FindSymbol(name.plain);
     void* decorated = library->FindSymbol(name.decorated);
     EXPECT_NE(plain, nullptr) << name.plain;
@@ -31,10 +28,10 @@ TEST(PluginBinding, TheResolvedEntriesWorkAsAHostCallsThem) {
     std::string error;
     ASSERT_TRUE(LoadPlugin(KEVO_PLUGIN_PATH, style, plugin, error)) << error;
     const EntryPoints& e = plugin.entries;
-    EXPECT_STREQ(e.get_set_name(0), "KEVO");
-    EXPECT_EQ(e.get_number_of_sets(), 1);
-    EXPECT_EQ(e.get_exchg_count(nullptr, nullptr, nullptr), 1);
-    EXPECT_EQ(e.is_valid_exchg(nullptr, nullptr, nullptr, nullptr, 0, 0, 0), 0);
+    EXPECT_STREQ(e.GetSetName(0), "KEVO");
+    EXPECT_EQ(e.GetNumberOfSets(), 1);
+    EXPECT_EQ(e.GetExchgCount0(nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(e.IsValidExchg0(nullptr, nullptr, nullptr, nullptr, 0, 0, 0), 0);
     QsoArguments qso;
     qso.call = "DL1AB";
     qso.band = "20";
@@ -42,7 +39,7 @@ TEST(PluginBinding, TheResolvedEntriesWorkAsAHostCallsThem) {
     qso.received = "7";
     EXPECT_EQ(CallAdd(e, qso), 1);
     std::int32_t score = 0;
-    const char* summary = e.get_result(&score);
+    const char* summary = e.GetResult0(&score);
     ASSERT_NE(summary, nullptr);
     EXPECT_NE(std::strstr(summary, "Total\t1\t"), nullptr) << summary;
     EXPECT_EQ(CallRemove(e, qso), 1);
@@ -65,7 +62,38 @@ TEST(PluginBinding, ReportsWhatIsMissingOrUnloadable) {
   EXPECT_FALSE(ResolveEntries(empty, NameStyle::kPlain, entries, error));
   EXPECT_NE(error.find("GetNumberOfSets"), std::string::npos);
   EXPECT_EQ(error.find("GetSetName,"), std::string::npos);
-  EXPECT_EQ(entries.get_set_name, nullptr);
+  EXPECT_EQ(entries.GetSetName, nullptr);
+}
+
+TEST(CheckBuffer, TellsUnwrittenWrittenAndOverrunApart) {
+  CheckBuffer untouched(16, std::nullopt);
+  EXPECT_FALSE(untouched.Changed());
+  EXPECT_TRUE(untouched.GuardIntact());
+  EXPECT_FALSE(untouched.Text().has_value());
+
+  CheckBuffer initial(4, std::string("old text"));  // the room grows to hold the initial text
+  EXPECT_EQ(initial.Text(), "old text");
+  std::strcpy(initial.data(), "old text");  // the same bytes again: not a change
+  EXPECT_FALSE(initial.Changed());
+  std::strcpy(initial.data(), "15");
+  EXPECT_TRUE(initial.Changed());
+  EXPECT_EQ(initial.Text(), "15");
+
+  CheckBuffer small(8, std::nullopt);
+  std::memset(small.data(), 'x', 9);
+  EXPECT_FALSE(small.GuardIntact());
+  EXPECT_FALSE(small.Text().has_value());
+}
+
+TEST(CheckBuffer, RoomCoversEveryTextTheCheckCanWrite) {
+  // "-2147483648?" and its zero byte; "KV" + three-letter prefix + "?".
+  EXPECT_GE(HintRoom(0, 0), 13u);
+  // A one-byte exchange may come back as two bytes after the scoring passes.
+  EXPECT_GE(HintRoom(1, 0), 3u);
+  EXPECT_GE(HintRoom(100, 0), 103u);
+  EXPECT_GE(HintRoom(0, 5000), 5001u);
+  // "CALL: QSO BEFORE at HH:MM" with its zero byte.
+  EXPECT_GE(DupeMessageRoom(40), 40u + 16u + 5u + 1u);
 }
 
 }  // namespace

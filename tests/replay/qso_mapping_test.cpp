@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "tools/replay/band_plan.h"
 #include "tools/replay/ole_date.h"
 
 namespace kevo::replay {
@@ -18,8 +17,11 @@ AdifRecord Record(std::map<std::string, std::string> fields) {
 }
 
 std::map<std::string, std::string> Base() {
-  return {{"CALL", "DL1AB"}, {"QSO_DATE", "20260314"}, {"TIME_ON", "140600"},
-          {"BAND", "20m"},   {"MODE", "CW"}};
+  return {{"CALL", "DL1AB"},
+          {"QSO_DATE", "20260314"},
+          {"TIME_ON", "140600"},
+          {"BAND", "20m"},
+          {"MODE", "CW"}};
 }
 
 TEST(AdifMapping, FillsEveryParameterFromItsField) {
@@ -52,19 +54,25 @@ TEST(AdifMapping, FallsBackToNumberFieldsAndNamedFields) {
   fields["SRX"] = "7";
   fields["APP_X_COUNTRY"] = "DL";
   fields["CQZ"] = "14";
+  fields["APP_X_EXCH"] = "KVDL";
   QsoValues qso;
   std::string reason;
-  AdifFieldNames names{"app_x_country", "CQZ"};
+  AdifFieldNames names{"app_x_country", "CQZ", std::nullopt};
   ASSERT_TRUE(MapAdifRecord(Record(fields), names, qso, reason)) << reason;
   EXPECT_EQ(qso.sent, "001");
   EXPECT_EQ(qso.received, "7");
   EXPECT_EQ(qso.prefix, "DL");
   EXPECT_EQ(qso.region, "14");
+  // A named field for the received exchange replaces SRX_STRING and SRX.
+  names.received = "App_X_Exch";
+  ASSERT_TRUE(MapAdifRecord(Record(fields), names, qso, reason)) << reason;
+  EXPECT_EQ(qso.received, "KVDL");
   // Without the fields the texts stay empty; an empty option name reads nothing.
-  ASSERT_TRUE(MapAdifRecord(Record(Base()), AdifFieldNames{"", ""}, qso, reason));
+  ASSERT_TRUE(MapAdifRecord(Record(Base()), AdifFieldNames{"", "", ""}, qso, reason));
   EXPECT_EQ(qso.prefix, "");
   EXPECT_EQ(qso.region, "");
   EXPECT_EQ(qso.sent, "");
+  EXPECT_EQ(qso.received, "");
 }
 
 struct BandCase {
@@ -75,14 +83,17 @@ struct BandCase {
 
 TEST(AdifMapping, TakesTheBandFromBandOrElseFromTheFrequencyInMegahertz) {
   const BandCase cases[] = {
-      {"160M", "", "160"},   {"80m", "", "80"},     {"40m", "", "40"},
-      {"10m", "", "10"},     {"6m", "", "6"},       {"2m", "", "2"},
-      {"1.25m", "", "1.25"}, {"70CM", "", "70cm"},  {"", "14.025", "20"},
-      {"", "14.350", "20"},  {"", "14.3501", ""},   {"", "13.99999", ""},
-      {"", "7", "40"},       {"", "1.8", "160"},    {"", "28.5", "10"},
-      {"", "50.1", "6"},     {"", "432.2", "70cm"}, {"bogus", "3.55", "80"},
-      {"bogus", "", ""},     {"", "", ""},          {"", "14,025", ""},
-      {"", "-14.0", ""},     {"", "1e3", ""},       {"", "99999999999999999", ""},
+      {"160M", "", "160"},      {"80m", "", "80"},      {"40m", "", "40"},
+      {"10m", "", "10"},        {"6m", "", "6"},        {"2m", "", "2"},
+      {"1.25m", "", "1.25"},    {"70CM", "", "70cm"},   {"", "14.025", "20"},
+      {"", "14.350", "20"},     {"", "14.3501", ""},    {"", "13.99999", ""},
+      {"", "7", "40"},          {"", "1.8", "160"},     {"", "28.5", "10"},
+      {"", "50.1", "6"},        {"", "432.2", "70cm"},  {"bogus", "3.55", "80"},
+      {"bogus", "", ""},        {"", "", ""},           {"", "14,025", ""},
+      {"", "-14.0", ""},        {"", "1e3", ""},        {"", "99999999999999999", ""},
+      {"submm", "", "submm"},   {"SubMM", "", "submm"}, {"", "300000", "submm"},
+      {"", "7500000", "submm"}, {"", "299999.999", ""}, {"", "7500000.001", ""},
+      {"2190M", "", "2190"},    {"", "0.1357", "2190"}, {"", "250000", "1mm"},
   };
   for (const BandCase& c : cases) {
     auto fields = Base();
@@ -117,7 +128,9 @@ TEST(AdifMapping, SkipsRecordsThatCannotBeUsedWithTheReason) {
       {"TIME_ON", "", true, "no time"},
       {"TIME_ON", "2400", false, "impossible time '2400'"},
       {"TIME_ON", "12345", false, "impossible time"},
-      {"TIME_ON", "\x01\xFF", false, "impossible time '?" "?'"},
+      {"TIME_ON", "\x01\xFF", false,
+       "impossible time '?"
+       "?'"},
   };
   for (const SkipCase& c : cases) {
     auto fields = Base();
@@ -180,11 +193,11 @@ TEST(CabrilloMapping, FillsTheParametersAndRenamesPhoneAndRtty) {
 
 TEST(CabrilloMapping, ReadsKilohertzAndTheDesignatorsFromFiftyMegahertzUp) {
   const std::pair<const char*, const char*> cases[] = {
-      {"1800", "160"}, {"2000", "160"}, {"1799", ""},     {"3500", "80"},   {"7000", "40"},
-      {"14350", "20"}, {"14351", ""},   {"28000", "10"},  {"50", "6"},      {"50100", "6"},
-      {"70", "4"},     {"144", "2"},    {"144300", "2"},  {"222", "1.25"},  {"432", "70cm"},
-      {"902", "33cm"}, {"1.2G", "23cm"}, {"10g", "3cm"},  {"241G", "1mm"},  {"LIGHT", ""},
-      {"14025.5", "20"}, {"", ""},      {"14O25", ""},    {"136", "2190"},
+      {"1800", "160"},   {"2000", "160"},  {"1799", ""},    {"3500", "80"},  {"7000", "40"},
+      {"14350", "20"},   {"14351", ""},    {"28000", "10"}, {"50", "6"},     {"50100", "6"},
+      {"70", "4"},       {"144", "2"},     {"144300", "2"}, {"222", "1.25"}, {"432", "70cm"},
+      {"902", "33cm"},   {"1.2G", "23cm"}, {"10g", "3cm"},  {"241G", "1mm"}, {"LIGHT", ""},
+      {"14025.5", "20"}, {"", ""},         {"14O25", ""},   {"136", "2190"},
   };
   for (const auto& [field, band] : cases) {
     std::optional<std::string> mapped = BandFromCabrilloFrequency(field);

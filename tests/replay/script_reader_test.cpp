@@ -46,8 +46,9 @@ TEST(ScriptReader, RefusesMalformedLines) {
 }
 
 TEST(ScriptReader, SkipsCommentsAndBlankLinesAndKeepsLineNumbers) {
-  Script script = ParseScript("# comment\r\n\r\n  reset\r\nadd call=\"x\n   # indented comment\n"
-                              "result");
+  Script script = ParseScript(
+      "# comment\r\n\r\n  reset\r\nadd call=\"x\n   # indented comment\n"
+      "result");
   ASSERT_EQ(script.lines.size(), 2u);
   EXPECT_EQ(script.lines[0].line, 3u);
   EXPECT_EQ(script.lines[0].verb, "reset");

@@ -46,9 +46,9 @@ const char* Keep(int slot, const char* text) {
 
 std::int32_t FakeReset(const char*, std::int32_t no_rates, const char*, const COleDateTime* p4,
                        const COleDateTime* p5, const char*, const char*, const char*, const char*,
-                       const char*, const char*, const char*, const char*, const char*,
-                       const char*, std::int32_t, std::int32_t own_number, std::int32_t, double,
-                       double, const char*, const char* own_region, const char*) {
+                       const char*, const char*, const char*, const char*, const char*, const char*,
+                       std::int32_t, std::int32_t own_number, std::int32_t, double, double,
+                       const char*, const char* own_region, const char*) {
   ++seen.calls;
   seen.verb = "reset";
   seen.no_rates = no_rates;
@@ -76,17 +76,17 @@ std::int32_t FakeAdd(const char* p1, const char* call, const COleDateTime* time,
   seen.prefix = Keep(3, prefix);
   seen.region = Keep(4, region);
   seen.band = Keep(5, band);
-  seen.unused_pointers_valid = p1 != nullptr && p4 != nullptr && p5 != nullptr &&
-                               p6 != nullptr && p33 != nullptr;
+  seen.unused_pointers_valid =
+      p1 != nullptr && p4 != nullptr && p5 != nullptr && p6 != nullptr && p33 != nullptr;
   return 1;
 }
 
 std::int32_t FakeCheck(const char* call, std::uint32_t, std::uint32_t, const char* mode,
-                       const char*, const char*, const char*, const char*, const char*,
-                       const char*, const char*, const char*, const char*, const char* prefix,
-                       std::int32_t, std::int32_t number, std::int32_t, double, double,
-                       const char*, const char*, const char*, const char*, const char*,
-                       const char* band, const char* band2, char* hint, char* dupe) {
+                       const char*, const char*, const char*, const char*, const char*, const char*,
+                       const char*, const char*, const char*, const char* prefix, std::int32_t,
+                       std::int32_t number, std::int32_t, double, double, const char*, const char*,
+                       const char*, const char*, const char*, const char* band, const char* band2,
+                       char* hint, char* dupe) {
   ++seen.calls;
   seen.verb = "check";
   seen.call = Keep(0, call);
@@ -97,7 +97,8 @@ std::int32_t FakeCheck(const char* call, std::uint32_t, std::uint32_t, const cha
   seen.number = number;
   seen.hint_null = hint == nullptr;
   if (seen.check_writes == Seen::kWriteHint && hint != nullptr) std::strcpy(hint, "KVDL?");
-  if (seen.check_writes == Seen::kOverrun && dupe != nullptr) std::memset(dupe, 'x', 100);  // past the room for call "A", inside the guard
+  if (seen.check_writes == Seen::kOverrun && dupe != nullptr)
+    std::memset(dupe, 'x', 100);  // past the room for call "A", inside the guard
   return 2;
 }
 
@@ -112,12 +113,12 @@ const char* FakeSetName(std::int32_t index) { return index == 0 ? "KEVO" : nullp
 
 EntryPoints Fakes() {
   EntryPoints entries;
-  entries.reset_stats = FakeReset;
-  entries.add_data = FakeAdd;
-  entries.remove_data = FakeAdd;
-  entries.check_call = FakeCheck;
-  entries.get_result = FakeResult;
-  entries.get_set_name = FakeSetName;
+  entries.ResetStats0 = FakeReset;
+  entries.AddData0 = FakeAdd;
+  entries.RemoveData0 = FakeAdd;
+  entries.CheckCall0 = FakeCheck;
+  entries.GetResult0 = FakeResult;
+  entries.GetSetName = FakeSetName;
   return entries;
 }
 
@@ -204,20 +205,21 @@ TEST_F(ScriptRunnerTest, ResultPrintsTheTextInPiecesAndTheScore) {
 
 TEST_F(ScriptRunnerTest, SetNamePrintsANullResultAsNull) {
   Run("setname\nsetname index=3");
-  EXPECT_EQ(out_.str(), "1: setname -> \"KEVO\"\n2: setname -> null\nend: 2 line(s) run, 0 rejected\n");
+  EXPECT_EQ(out_.str(),
+            "1: setname -> \"KEVO\"\n2: setname -> null\nend: 2 line(s) run, 0 rejected\n");
 }
 
 TEST_F(ScriptRunnerTest, RejectedLinesMakeNoCallAndAreReportedInOrder) {
-  ScriptOutcome outcome = Run(
-      "add cal=x\n"
-      "add time=2023-02-30\n"
-      "reset own_number=99999999999\n"
-      "check number=\n"
-      "result score=7\n"
-      "file name=../x text=y\n"
-      "add call=\"open\n"
-      "frobnicate\n"
-      "reset\n");
+  ScriptOutcome outcome =
+      Run("add cal=x\n"
+          "add time=2023-02-30\n"
+          "reset own_number=99999999999\n"
+          "check number=\n"
+          "result score=7\n"
+          "file name=../x text=y\n"
+          "add call=\"open\n"
+          "frobnicate\n"
+          "reset\n");
   EXPECT_EQ(seen.calls, 1);
   EXPECT_EQ(outcome.calls, 1u);
   EXPECT_EQ(outcome.rejected, 8u);

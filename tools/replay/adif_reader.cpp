@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "tools/replay/text_util.h"
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 

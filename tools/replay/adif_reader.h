@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/replay/log_problem.h"
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 

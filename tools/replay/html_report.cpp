@@ -1,5 +1,8 @@
 #include "tools/replay/html_report.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "tools/replay/html_escape.h"
 #include "tools/replay/report_charts.h"
 #include "tools/replay/report_time.h"
@@ -8,6 +11,8 @@
 namespace kevo::replay {
 
 namespace {
+
+constexpr std::size_t kFirstLines = 5;  // line numbers listed for a group of skipped records
 
 // The page's look: plain type, thin rules, numbers right-aligned; A4 when printed. The
 // Content-Security-Policy makes the browser itself refuse any request the page might make.
@@ -72,12 +77,17 @@ std::string ScoreSection(const ReportData& data) {
            Number(data.figures->score_mults) + " multipliers";
   }
   out += "</p>\n";
-  if (data.claimed_score) {
-    std::int64_t difference = static_cast<std::int64_t>(data.score) - *data.claimed_score;
-    out += "<p class=\"claim\">Claimed in the log: " + Number(*data.claimed_score) +
-           ", computed: " + Number(data.score) +
-           (difference == 0 ? " (the same)" : " (differs by " + Number(difference) + ")") +
-           "</p>\n";
+  if (!data.claimed_score.empty()) {
+    out += "<p class=\"claim\">Claimed in the log: " + EscapeHtml(data.claimed_score) +
+           ", computed: " + Number(data.score);
+    std::int64_t claimed = 0;
+    std::string_view text = data.claimed_score;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), claimed);
+    if (error == std::errc() && end == text.data() + text.size()) {
+      std::int64_t difference = data.score - claimed;
+      out += difference == 0 ? " (the same)" : " (differs by " + Number(difference) + ")";
+    }
+    out += "</p>\n";
   }
   return out;
 }
@@ -140,21 +150,24 @@ std::string Skipped(const ReportData& data) {
   std::string out =
       "<table>\n<thead><tr><th>Reason</th><th class=\"n\">Records</th><th>First lines</th>"
       "</tr></thead>\n<tbody>\n";
-  for (const SkippedGroup& group : data.skipped) {
+  for (const SkipGroup& group : data.skipped) {
     std::string lines;
-    for (std::size_t line : group.first_lines) {
-      lines += (lines.empty() ? "" : ", ") + Number(static_cast<std::int64_t>(line));
+    std::size_t shown = std::min(group.lines.size(), kFirstLines);
+    for (std::size_t i = 0; i < shown; ++i) {
+      lines += (i > 0 ? ", " : "") + Number(static_cast<std::int64_t>(group.lines[i]));
     }
-    if (group.count > group.first_lines.size()) lines += ", \u2026";
-    out += "<tr>" + Cell(EscapeHtml(group.reason)) +
-           Cell(Number(static_cast<std::int64_t>(group.count)), true) + Cell(lines) + "</tr>\n";
+    if (shown < group.lines.size()) lines += ", \u2026";
+    std::string reason = EscapeHtml(group.reason) + (group.alike ? "" : ", and the like");
+    out += "<tr>" + Cell(reason) +
+           Cell(Number(static_cast<std::int64_t>(group.lines.size())), true) + Cell(lines) +
+           "</tr>\n";
   }
   return out + "</tbody>\n</table>\n";
 }
 
 std::size_t SkippedCount(const ReportData& data) {
   std::size_t count = 0;
-  for (const SkippedGroup& group : data.skipped) count += group.count;
+  for (const SkipGroup& group : data.skipped) count += group.lines.size();
   return count;
 }
 

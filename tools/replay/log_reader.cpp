@@ -1,11 +1,55 @@
 #include "tools/replay/log_reader.h"
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 namespace kevo::replay {
 
 namespace {
+
+constexpr std::size_t kNotFound = std::string_view::npos;
+
+// Offset of the first line whose tag is QSO or START-OF-LOG, or npos.
+std::size_t FirstCabrilloLine(std::string_view text) {
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t line_start = start;
+    std::string tag = CabrilloTag(TrimAsciiSpace(NextLine(text, start)));
+    if (tag == "QSO" || tag == "START-OF-LOG") return line_start;
+  }
+  return kNotFound;
+}
+
+// Offset of the first <EOH> or <EOR>, or npos. A lone field proves nothing: Cabrillo soapbox
+// lines may hold anything.
+std::size_t FirstAdifMarker(std::string_view text) {
+  for (std::size_t at = text.find('<'); at != kNotFound; at = text.find('<', at + 1)) {
+    std::string_view candidate = text.substr(at, 5);
+    if (EqualsIgnoringAsciiCase(candidate, "<EOR>") ||
+        EqualsIgnoringAsciiCase(candidate, "<EOH>")) {
+      return at;
+    }
+  }
+  return kNotFound;
+}
+
+bool EndsWith(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() &&
+         EqualsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+// A log whose exchange sits in another field would be scored as if none had been received.
+void WarnOfMissingExchanges(const AdifFieldNames& names, ReplayInput& input) {
+  std::size_t missing = 0;
+  for (const QsoValues& qso : input.qsos) missing += qso.received.empty() ? 1 : 0;
+  if (missing == 0 || missing * 2 <= input.qsos.size()) return;
+  std::string where = names.received ? "field " + *names.received : "SRX_STRING or SRX";
+  input.notes.push_back(
+      {0, std::to_string(missing) + " of " + std::to_string(input.qsos.size()) +
+              " records have no received exchange (" + where +
+              "): they are scored with an empty one; --rcvd-field NAME reads it from another "
+              "field"});
+}
 
 void ReadAdif(std::string_view content, const AdifFieldNames& names, ReplayInput& input) {
   AdifLog log = ParseAdif(content);
@@ -20,6 +64,24 @@ void ReadAdif(std::string_view content, const AdifFieldNames& names, ReplayInput
       input.skipped.push_back({record.line, reason});
     }
   }
+  WarnOfMissingExchanges(names, input);
+}
+
+// What makes two reasons the same kind: their text without quoted values and numbers.
+std::string ReasonKind(const std::string& reason) {
+  std::string kind;
+  bool quoted = false;
+  for (char c : reason) {
+    if (c == '\'') {
+      quoted = !quoted;
+      kind += c;
+    } else if (!quoted && !IsAsciiDigit(c)) {
+      kind += c;
+    } else if (!quoted && (kind.empty() || kind.back() != '#')) {
+      kind += '#';
+    }
+  }
+  return kind;
 }
 
 void ReadCabrillo(std::string_view content, ReplayInput& input) {
@@ -43,9 +105,58 @@ void ReadCabrillo(std::string_view content, ReplayInput& input) {
     input.notes.push_back({0, std::to_string(log.ignored_contacts) +
                                   " X-QSO line(s) left out, as the operator asked"});
   }
+  if (log.qtc_lines > 0) {
+    input.notes.push_back({0, std::to_string(log.qtc_lines) +
+                                  " QTC line(s) left out: traffic sent after contacts is not "
+                                  "scored here"});
+  }
+  input.header = std::move(log.header);
+  if (input.records_read > 0) input.layout = log.layout.Name();
 }
 
 }  // namespace
+
+const char* LogFormatName(LogFormat format) {
+  switch (format) {
+    case LogFormat::kAdif:
+      return "ADIF";
+    case LogFormat::kCabrillo:
+      return "Cabrillo";
+    case LogFormat::kUnknown:
+      break;
+  }
+  return "unknown";
+}
+
+LogFormat DetectLogFormat(std::string_view content, std::string_view file_name) {
+  std::size_t cabrillo = FirstCabrilloLine(content);
+  std::size_t adif = FirstAdifMarker(content);
+  if (cabrillo == kNotFound && adif == kNotFound) {
+    // A log cut off before its first <EOR> still shows its fields.
+    for (std::size_t at = content.find('<'); at != kNotFound; at = content.find('<', at + 1)) {
+      if (StartsAdifSpecifier(content, at)) return LogFormat::kAdif;
+    }
+    return LogFormat::kUnknown;
+  }
+  if (cabrillo == kNotFound) return LogFormat::kAdif;
+  if (adif == kNotFound) return LogFormat::kCabrillo;
+  if (EndsWith(file_name, ".adi") || EndsWith(file_name, ".adif")) return LogFormat::kAdif;
+  if (EndsWith(file_name, ".cbr") || EndsWith(file_name, ".log")) return LogFormat::kCabrillo;
+  return cabrillo < adif ? LogFormat::kCabrillo : LogFormat::kAdif;
+}
+
+std::vector<SkipGroup> GroupSkipped(const std::vector<Problem>& skipped) {
+  std::vector<SkipGroup> groups;
+  std::map<std::string, std::size_t> group_of_kind;
+  for (const Problem& problem : skipped) {
+    auto [found, added] = group_of_kind.emplace(ReasonKind(problem.message), groups.size());
+    if (added) groups.push_back({problem.message, true, {}});
+    SkipGroup& group = groups[found->second];
+    group.alike = group.alike && group.reason == problem.message;
+    group.lines.push_back(problem.line);
+  }
+  return groups;
+}
 
 ReplayInput ReadLog(std::string_view content, std::string_view file_name,
                     const AdifFieldNames& names) {

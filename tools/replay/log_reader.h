@@ -4,22 +4,42 @@
 #define KEVO_REPLAY_LOG_READER_H_
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "tools/replay/log_format.h"
-#include "tools/replay/log_problem.h"
+#include "tools/replay/cabrillo_reader.h"
 #include "tools/replay/qso_mapping.h"
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 
+enum class LogFormat { kUnknown, kAdif, kCabrillo };
+
+const char* LogFormatName(LogFormat format);
+
+// Tells an ADIF file from a Cabrillo file by what it holds; the file name only breaks a tie.
+LogFormat DetectLogFormat(std::string_view content, std::string_view file_name);
+
 struct ReplayInput {
   LogFormat format = LogFormat::kUnknown;
-  std::size_t records_read = 0;     // records and QSO lines found, usable or not
-  std::vector<QsoValues> qsos;      // in file order
-  std::vector<Problem> skipped;     // one per record left out, with the reason
-  std::vector<Problem> notes;       // trouble that skipped no record
+  std::size_t records_read = 0;  // records and QSO lines found, usable or not
+  std::vector<QsoValues> qsos;   // in file order
+  std::vector<Problem> skipped;  // one per record left out, with the reason, in file order
+  std::vector<Problem> notes;    // trouble that skipped no record, and warnings
+  CabrilloHeader header;         // Cabrillo only
+  std::string layout;            // the Cabrillo layout's name; empty without QSO lines
 };
+
+// Skipped records of one kind of reason, in the order of their first line.
+struct SkipGroup {
+  std::string reason;              // the first record's reason
+  bool alike = true;               // every record of the group has that very reason
+  std::vector<std::size_t> lines;  // in file order
+};
+
+// Groups records whose reasons differ only in the values they quote ('...') and in numbers.
+std::vector<SkipGroup> GroupSkipped(const std::vector<Problem>& skipped);
 
 ReplayInput ReadLog(std::string_view content, std::string_view file_name,
                     const AdifFieldNames& names);

@@ -1,16 +1,187 @@
 // kevo-replay: loads the StatsKEVO plug-in through its exported entries and drives it with a
 // contest log or a scripted session, as a logging host would.
+#include <chrono>
+#include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
-#include "tools/replay/replay_app.h"
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "tools/replay/files.h"
+#include "tools/replay/html_report.h"
+#include "tools/replay/log_reader.h"
+#include "tools/replay/log_replay.h"
+#include "tools/replay/options.h"
+#include "tools/replay/plugin_binding.h"
+#include "tools/replay/report_collector.h"
+#include "tools/replay/script_runner.h"
+
+#ifndef KEVO_VERSION
+#define KEVO_VERSION "unknown"
+#endif
+
+namespace kevo::replay {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kExtLog = "ExtLog.txt";
+
+std::string DefaultLibrary() {
+  std::string folder = ExecutableFolder();
+  return (folder.empty() ? fs::path(PluginFileName()) : fs::path(folder) / PluginFileName())
+      .string();
+}
+
+// Standard output in binary mode on Windows, so that a script transcript has the same bytes
+// (LF line ends) on every platform.
+void UseBinaryStandardOutput() {
+  std::cout.flush();
+  std::fflush(stdout);
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+}
+
+class App {
+ public:
+  App(std::ostream& out, std::ostream& errors) : out_(out), errors_(errors) {}
+
+  int Run(const std::vector<std::string>& arguments) {
+    std::string error;
+    if (!ParseOptions(arguments, options_, error)) {
+      errors_ << "kevo-replay: " << error << "\nTry 'kevo-replay --help'.\n";
+      return kExitUsage;
+    }
+    if (options_.help) {
+      out_ << UsageText();
+      return kExitOk;
+    }
+    if (options_.version) {
+      out_ << "kevo-replay " << KEVO_VERSION << '\n';
+      return kExitOk;
+    }
+    bool script = !options_.script_file.empty();
+    std::string input_name = script ? options_.script_file : options_.log_file;
+    std::string content;
+    std::string exchange_list;
+    if (!ReadWholeFile(input_name, content, error) ||
+        (!options_.exchange_list.empty() &&
+         !ReadWholeFile(options_.exchange_list, exchange_list, error))) {
+      return Fail(error);
+    }
+    ReplayInput input;
+    if (!script) {
+      input = ReadLog(content, input_name, options_.adif_fields);
+      if (input.format == LogFormat::kUnknown) {
+        return Fail(input_name + ": neither an ADIF nor a Cabrillo log" +
+                    (content.empty() ? " (the file is empty)" : ""));
+      }
+    }
+    std::string library = options_.library.empty() ? DefaultLibrary() : options_.library;
+    LoadedPlugin plugin;
+    if (!LoadPlugin(library, options_.names, plugin, error)) {
+      return Fail("cannot use the library " + library + ": " + error);
+    }
+    WorkingDirectory workdir;
+    if (!workdir.Open(options_.workdir, error)) return Fail(error);
+    if (!options_.exchange_list.empty() &&
+        !WriteWholeFile(workdir.path() / "RADL.lst", exchange_list)) {
+      return Fail("cannot write RADL.lst in " + workdir.path().string());
+    }
+    if (!workdir.Enter(error)) return Fail(error);
+    return script ? RunScript(plugin.entries, content, workdir)
+                  : RunLog(plugin.entries, input, workdir);
+  }
+
+ private:
+  int Fail(const std::string& message) {
+    errors_ << "kevo-replay: " << message << '\n';
+    return kExitUnreadable;
+  }
+
+  int RunScript(const EntryPoints& entries, const std::string& content, WorkingDirectory& workdir) {
+    UseBinaryStandardOutput();
+    ScriptRunner runner(entries, out_, errors_, options_.script_file);
+    ScriptOutcome outcome = runner.Run(content);
+    workdir.Leave();
+    return outcome.rejected > 0 ? kExitSkipped : kExitOk;
+  }
+
+  int RunLog(const EntryPoints& entries, const ReplayInput& input, WorkingDirectory& workdir) {
+    auto start = std::chrono::steady_clock::now();
+    ReportData report;
+    ReportCollector collector(report);
+    bool reporting = !options_.report_file.empty();
+    ReplayResult result =
+        ReplayLog(entries, options_.settings, input.qsos, reporting ? &collector : nullptr);
+    bool extlog_written = false;
+    if (options_.extlog) {
+      std::error_code ignored;
+      fs::remove(kExtLog, ignored);  // so that a failed write never shows an old file
+      entries.RunCommand0(0, options_.extlog->c_str());
+      extlog_written = fs::is_regular_file(kExtLog, ignored);
+    }
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    workdir.Leave();
+    ReportStyle style;
+    style.verbose = options_.verbose;
+    PrintReplayReport(out_, options_.log_file, input, result, seconds, style);
+    if (reporting && !WriteReport(report, input, result)) {
+      return Fail("cannot write the report " + options_.report_file);
+    }
+    if (options_.extlog) {
+      if (!extlog_written) return Fail("the library did not write ExtLog.txt");
+      fs::path where = workdir.path() / kExtLog;
+      if (workdir.temporary()) {
+        std::error_code code;
+        fs::path target = fs::absolute(kExtLog, code);
+        fs::copy_file(where, target, fs::copy_options::overwrite_existing, code);
+        if (code) return Fail("cannot copy ExtLog.txt to the current directory: " + code.message());
+        where = target;
+      }
+      out_ << "  ExtLog.txt:         " << where.string() << '\n';
+    }
+    return input.skipped.empty() ? kExitOk : kExitSkipped;
+  }
+
+  // The page: what the collector took from the library during the replay, and the facts of
+  // the log file beside it.
+  bool WriteReport(ReportData& report, const ReplayInput& input, const ReplayResult& result) {
+    report.log_name = options_.log_file;
+    report.format_name = LogFormatName(input.format);
+    report.generator = std::string("kevo-replay ") + KEVO_VERSION;
+    report.records_read = input.records_read;
+    report.records_used = result.records.size();
+    report.claimed_score = input.header.claimed_score;
+    report.skipped = GroupSkipped(input.skipped);
+    if (!WriteWholeFile(options_.report_file, BuildHtmlReport(report))) return false;
+    out_ << "  report:             " << options_.report_file << '\n';
+    return true;
+  }
+
+  std::ostream& out_;
+  std::ostream& errors_;
+  Options options_;
+};
+
+}  // namespace
+
+}  // namespace kevo::replay
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   try {
-    int code = kevo::replay::RunReplayApp(arguments, std::cout, std::cerr);
+    int code = kevo::replay::App(std::cout, std::cerr).Run(arguments);
     std::cout.flush();
     return code;
   } catch (const std::exception& error) {

@@ -1,6 +1,6 @@
 #include "tools/replay/ole_date.h"
 
-#include "tools/replay/text_util.h"
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 

@@ -1,23 +1,136 @@
 #include "tools/replay/options.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <limits>
+#include <getopt.h>
+
+#include <cstring>
+
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 
 namespace {
 
-bool ParseInt32(const std::string& text, std::int32_t& value) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  long long parsed = std::strtoll(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || parsed < std::numeric_limits<std::int32_t>::min() ||
-      parsed > std::numeric_limits<std::int32_t>::max()) {
-    return false;
+enum OptionId : int {
+  kHelp = 256,
+  kVersion,
+  kNoRates,
+  kDecorated,
+  kOwnNumber,
+  kOwnRegion,
+  kExchangeList,
+  kExtlog,
+  kWorkdir,
+  kPrefixField,
+  kRegionField,
+  kLibrary,
+  kScript,
+  kVerbose,
+  kRcvdField,
+  kReport,
+};
+
+constexpr option kLongOptions[] = {
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {"no-rates", no_argument, nullptr, kNoRates},
+    {"decorated", no_argument, nullptr, kDecorated},
+    {"own-number", required_argument, nullptr, kOwnNumber},
+    {"own-region", required_argument, nullptr, kOwnRegion},
+    {"exchange-list", required_argument, nullptr, kExchangeList},
+    {"extlog", required_argument, nullptr, kExtlog},
+    {"workdir", required_argument, nullptr, kWorkdir},
+    {"prefix-field", required_argument, nullptr, kPrefixField},
+    {"region-field", required_argument, nullptr, kRegionField},
+    {"library", required_argument, nullptr, kLibrary},
+    {"script", required_argument, nullptr, kScript},
+    {"verbose", no_argument, nullptr, kVerbose},
+    {"rcvd-field", required_argument, nullptr, kRcvdField},
+    {"report", required_argument, nullptr, kReport},
+    {nullptr, 0, nullptr, 0},
+};
+
+// The option as the user wrote it, without an "=value".
+std::string Spelled(const char* argument) {
+  return std::string(argument, std::strcspn(argument, "="));
+}
+
+const option* OptionWithId(int id) {
+  for (const option* o = kLongOptions; o->name != nullptr; ++o) {
+    if (o->val == id) return o;
   }
-  value = static_cast<std::int32_t>(parsed);
+  return nullptr;
+}
+
+// getopt_long's answer for one argument turned into the option's effect. False with the
+// message for the user.
+bool Apply(int id, const std::string& value, Options& options, std::string& error) {
+  switch (id) {
+    case kHelp:
+      options.help = true;
+      break;
+    case kVersion:
+      options.version = true;
+      break;
+    case kNoRates:
+      options.settings.rate_suppression = 1;
+      break;
+    case kDecorated:
+      options.names = NameStyle::kDecorated;
+      break;
+    case kOwnNumber:
+      if (std::optional<std::int32_t> number = ParseInt32(value)) {
+        options.settings.own_number = *number;
+      } else {
+        error = "--own-number needs a signed 32-bit integer, not '" + value + "'";
+        return false;
+      }
+      break;
+    case kOwnRegion:
+      options.settings.own_region = value;
+      break;
+    case kExchangeList:
+      options.exchange_list = value;
+      break;
+    case kExtlog:
+      options.extlog = value;
+      break;
+    case kWorkdir:
+      if (value.empty()) {
+        error = "--workdir needs a directory";
+        return false;
+      }
+      options.workdir = value;
+      break;
+    case kPrefixField:
+      options.adif_fields.prefix = value;
+      break;
+    case kRegionField:
+      options.adif_fields.region = value;
+      break;
+    case kRcvdField:
+      options.adif_fields.received = value;
+      break;
+    case kVerbose:
+      options.verbose = true;
+      break;
+    case kReport:
+      if (value.empty()) {
+        error = "--report needs a file name";
+        return false;
+      }
+      options.report_file = value;
+      break;
+    case kLibrary:
+      options.library = value;
+      break;
+    case kScript:
+      if (value.empty()) {
+        error = "--script needs a file";
+        return false;
+      }
+      options.script_file = value;
+      break;
+  }
   return true;
 }
 
@@ -38,6 +151,11 @@ const char* UsageText() {
          "                        current directory)\n"
          "  --prefix-field NAME   ADIF field giving the country prefix (default PFX)\n"
          "  --region-field NAME   ADIF field giving the region code (default STATE)\n"
+         "  --rcvd-field NAME     ADIF field giving the received exchange (default SRX_STRING,\n"
+         "                        else SRX)\n"
+         "  --verbose             list every skipped record, not one line per reason\n"
+         "  --report FILE.html    also write the replay as one self-contained HTML page:\n"
+         "                        band table, charts over the contest, duplicates, skips\n"
          "  --library PATH        the plug-in to load (default: the one next to kevo-replay)\n"
          "  --decorated           find the entries by their decorated names\n"
          "  --help, --version\n"
@@ -46,95 +164,58 @@ const char* UsageText() {
          "1 a file could not be read or recognised, 2 bad usage.\n";
 }
 
-bool ParseOptions(const std::vector<std::string>& arguments, Options& options,
-                  std::string& error) {
+bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error) {
+  std::vector<std::string> copies(arguments);
+  std::vector<char*> argv;
+  std::string program = "kevo-replay";
+  argv.push_back(program.data());
+  for (std::string& argument : copies) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  int argc = static_cast<int>(argv.size()) - 1;
+
   std::vector<std::string> positional;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string argument = arguments[i];
-    if (argument.size() < 2 || argument.compare(0, 2, "--") != 0 || argument == "--") {
-      if (argument == "--") {
-        positional.insert(positional.end(), arguments.begin() + static_cast<long>(i) + 1,
-                          arguments.end());
-        break;
-      }
-      positional.push_back(argument);
+  // "-" first: operands come back in order (code 1), so nothing is permuted; ":" next: a
+  // missing value is told apart from an unknown option. Only long options exist, and only as
+  // spelled in full; "-x" is a file name like "-", and so is everything after "--".
+  opterr = 0;
+  optind = 0;  // a fresh scan, also on a second call: this call only resets the parser
+  getopt_long(1, argv.data(), "-:", kLongOptions, nullptr);
+  while (optind < argc) {
+    int at = optind;
+    if (argv[at][0] == '-' && argv[at][1] != '-' && argv[at][1] != '\0') {
+      positional.push_back(argv[at]);
+      ++optind;
       continue;
     }
-    std::optional<std::string> inline_value;
-    std::size_t equals = argument.find('=');
-    if (equals != std::string::npos) {
-      inline_value = argument.substr(equals + 1);
-      argument.resize(equals);
+    int index = -1;
+    int id = getopt_long(argc, argv.data(), "-:", kLongOptions, &index);
+    if (id == -1) break;
+    if (id == 1) {
+      positional.push_back(optarg);
+      continue;
     }
-    auto flag = [&]() {
-      if (inline_value) error = argument + " takes no value";
-      return !inline_value;
-    };
-    auto value = [&](std::string& target) {
-      if (inline_value) {
-        target = *inline_value;
-        return true;
-      }
-      if (i + 1 >= arguments.size()) {
-        error = argument + " needs a value";
-        return false;
-      }
-      target = arguments[++i];
-      return true;
-    };
-    std::string text;
-    if (argument == "--help") {
-      if (!flag()) return false;
-      options.help = true;
-    } else if (argument == "--version") {
-      if (!flag()) return false;
-      options.version = true;
-    } else if (argument == "--no-rates") {
-      if (!flag()) return false;
-      options.settings.no_rates = 1;
-    } else if (argument == "--decorated") {
-      if (!flag()) return false;
-      options.names = NameStyle::kDecorated;
-    } else if (argument == "--own-number") {
-      if (!value(text)) return false;
-      if (!ParseInt32(text, options.settings.own_number)) {
-        error = "--own-number needs a signed 32-bit integer, not '" + text + "'";
-        return false;
-      }
-    } else if (argument == "--own-region") {
-      if (!value(options.settings.own_region)) return false;
-    } else if (argument == "--exchange-list") {
-      if (!value(options.exchange_list)) return false;
-    } else if (argument == "--extlog") {
-      if (!value(text)) return false;
-      options.extlog = text;
-    } else if (argument == "--workdir") {
-      if (!value(options.workdir)) return false;
-      if (options.workdir.empty()) {
-        error = "--workdir needs a directory";
-        return false;
-      }
-    } else if (argument == "--prefix-field") {
-      if (!value(options.adif_fields.prefix)) return false;
-    } else if (argument == "--region-field") {
-      if (!value(options.adif_fields.region)) return false;
-    } else if (argument == "--library") {
-      if (!value(options.library)) return false;
-    } else if (argument == "--script") {
-      if (!value(options.script_file)) return false;
-      if (options.script_file.empty()) {
-        error = "--script needs a file";
-        return false;
-      }
-    } else {
-      error = "unknown option " + argument;
+    std::string spelled = Spelled(argv[at]);
+    const option* known = id == '?' || id == ':' ? OptionWithId(optopt) : &kLongOptions[index];
+    if (known == nullptr || spelled != "--" + std::string(known->name)) {
+      error = "unknown option " + spelled;
       return false;
     }
+    if (id == '?' || id == ':') {
+      error = spelled + (id == '?' ? " takes no value" : " needs a value");
+      return false;
+    }
+    if (!Apply(id, optarg != nullptr ? optarg : "", options, error)) return false;
   }
+  for (int i = optind; i < argc; ++i) positional.push_back(argv[i]);
+
   if (options.help || options.version) return true;
   if (!options.script_file.empty()) {
     if (!positional.empty()) {
       error = "--script takes no log file";
+      return false;
+    }
+    if (!options.report_file.empty()) {
+      error = "--report needs a log file, not --script";
       return false;
     }
     return true;

@@ -2,16 +2,22 @@
 #ifndef KEVO_REPLAY_OPTIONS_H_
 #define KEVO_REPLAY_OPTIONS_H_
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "tools/replay/entry_names.h"
-#include "tools/replay/log_replay.h"
+#include "contest/contest_state.h"
+#include "tools/replay/plugin_binding.h"
 #include "tools/replay/qso_mapping.h"
 
 namespace kevo::replay {
+
+enum ExitCode : int {
+  kExitOk = 0,
+  kExitUnreadable = 1,  // a file could not be read or recognised, or the library not loaded
+  kExitUsage = 2,
+  kExitSkipped = 3,  // some records skipped, or script lines rejected
+};
 
 struct Options {
   bool help = false;
@@ -20,16 +26,17 @@ struct Options {
   std::string script_file;  // --script: run a scripted session instead
   std::string library;      // empty: the plug-in next to the executable
   NameStyle names = NameStyle::kPlain;
-  ContestSettings settings;
+  ContestSettings settings;  // what the statistics reset passes
   AdifFieldNames adif_fields;
-  std::string exchange_list;           // copied to RADL.lst in the working directory
-  std::optional<std::string> extlog;   // run command 0 with this argument
-  std::string workdir;                 // empty: a fresh temporary directory
+  std::string exchange_list;          // copied to RADL.lst in the working directory
+  std::optional<std::string> extlog;  // run command 0 with this argument
+  std::string workdir;                // empty: a fresh temporary directory
+  bool verbose = false;               // every skipped record, not one line per reason
+  std::string report_file;            // --report: the HTML page to write; empty: none
 };
 
 // False with a message for the user when the arguments make no sense.
-bool ParseOptions(const std::vector<std::string>& arguments, Options& options,
-                  std::string& error);
+bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error);
 
 const char* UsageText();
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
 
 #include "tools/replay/report_time.h"
 
@@ -58,20 +57,6 @@ void ReportCollector::Finish(std::string_view summary, std::int32_t score) {
   data_.summary.assign(summary);
   data_.figures = ParseSummary(summary);
   data_.score = score;
-}
-
-std::vector<SkippedGroup> GroupSkipped(const std::vector<Problem>& skipped,
-                                       std::size_t lines_kept) {
-  std::vector<SkippedGroup> groups;
-  std::unordered_map<std::string_view, std::size_t> group_of_reason;
-  for (const Problem& problem : skipped) {
-    auto [found, added] = group_of_reason.try_emplace(problem.message, groups.size());
-    if (added) groups.push_back({problem.message, 0, {}});
-    SkippedGroup& group = groups[found->second];
-    ++group.count;
-    if (group.first_lines.size() < lines_kept) group.first_lines.push_back(problem.line);
-  }
-  return groups;
 }
 
 }  // namespace kevo::replay

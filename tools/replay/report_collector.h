@@ -4,12 +4,10 @@
 #ifndef KEVO_REPLAY_REPORT_COLLECTOR_H_
 #define KEVO_REPLAY_REPORT_COLLECTOR_H_
 
-#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-#include "tools/replay/log_problem.h"
 #include "tools/replay/qso_mapping.h"
 #include "tools/replay/report_data.h"
 
@@ -31,10 +29,6 @@ class ReportCollector {
   ReportData& data_;
   std::vector<BandFigures> previous_bands_;  // of the last summary that could be read
 };
-
-// Skipped records by reason, in the order each reason first occurs, with the first
-// `lines_kept` line numbers of each.
-std::vector<SkippedGroup> GroupSkipped(const std::vector<Problem>& skipped, std::size_t lines_kept);
 
 }  // namespace kevo::replay
 

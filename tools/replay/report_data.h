@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/replay/log_reader.h"
 #include "tools/replay/summary_figures.h"
 
 namespace kevo::replay {
@@ -43,12 +44,6 @@ struct DuplicateRow {
   std::string message;  // the library's text, as written into the caller's buffer
 };
 
-struct SkippedGroup {
-  std::string reason;
-  std::size_t count = 0;
-  std::vector<std::size_t> first_lines;  // the first few, in file order
-};
-
 struct ReportData {
   std::string log_name;     // the log file as named on the command line
   std::string format_name;  // "ADIF", "Cabrillo"
@@ -59,12 +54,12 @@ struct ReportData {
   std::string summary;                    // the last summary, byte for byte
   std::optional<SummaryFigures> figures;  // empty when the summary could not be read
   std::int32_t score = 0;
-  std::optional<std::int64_t> claimed_score;  // from the log's header, where it has one
+  std::string claimed_score;  // as the log's header gives it; empty without one
 
   std::vector<ContactPoint> contacts;  // one per contact replayed, in log order
   std::vector<MultiplierStep> multiplier_steps;
   std::vector<DuplicateRow> duplicates;
-  std::vector<SkippedGroup> skipped;
+  std::vector<SkipGroup> skipped;
 };
 
 }  // namespace kevo::replay

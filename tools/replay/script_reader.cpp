@@ -1,7 +1,9 @@
 #include "tools/replay/script_reader.h"
 
-#include "tools/replay/text_escape.h"
-#include "tools/replay/text_util.h"
+#include <cstdlib>
+
+#include "tools/replay/ole_date.h"
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 
@@ -55,8 +57,9 @@ bool ParseScriptLine(std::string_view line, ScriptLine& parsed, std::string& err
   std::size_t start = i;
   while (i < line.size() && IsKeyByte(line[i])) ++i;
   if (i == start || (i < line.size() && !IsBlank(line[i]))) {
-    error = "a line starts with a command word (reset, add, remove, check, result, command, "
-            "setname, file)";
+    error =
+        "a line starts with a command word (reset, add, remove, check, result, command, "
+        "setname, file)";
     return false;
   }
   parsed.verb = std::string(line.substr(start, i - start));
@@ -86,17 +89,9 @@ bool ParseScriptLine(std::string_view line, ScriptLine& parsed, std::string& err
 
 Script ParseScript(std::string_view text) {
   Script script;
-  std::size_t number = 0;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    ++number;
-    start = end + 1;
+  ForEachLine(text, [&](std::string_view line, std::size_t number) {
     std::string_view content = TrimAsciiSpace(line);
-    if (content.empty() || content.front() == '#') continue;
+    if (content.empty() || content.front() == '#') return;
     ScriptLine parsed;
     std::string error;
     if (ParseScriptLine(line, parsed, error)) {
@@ -105,8 +100,81 @@ Script ParseScript(std::string_view text) {
     } else {
       script.errors.push_back({number, error});
     }
-  }
+  });
   return script;
+}
+
+ScriptArguments::ScriptArguments(const ScriptLine& line)
+    : line_(line), used_(line.arguments.size(), false) {}
+
+const ScriptArgument* ScriptArguments::Take(const char* key) {
+  for (std::size_t i = 0; i < line_.arguments.size(); ++i) {
+    if (line_.arguments[i].key == key) {
+      used_[i] = true;
+      return &line_.arguments[i];
+    }
+  }
+  return nullptr;
+}
+
+bool ScriptArguments::Has(const char* key) const {
+  for (const ScriptArgument& argument : line_.arguments) {
+    if (argument.key == key) return true;
+  }
+  return false;
+}
+
+TextValue ScriptArguments::Text(const char* key, TextValue fallback) {
+  const ScriptArgument* argument = Take(key);
+  return argument ? argument->value : fallback;
+}
+
+std::int32_t ScriptArguments::Integer(const char* key, std::int32_t fallback) {
+  const ScriptArgument* argument = Take(key);
+  if (!argument) return fallback;
+  if (argument->value) {
+    if (std::optional<std::int32_t> value = ParseInt32(*argument->value)) return *value;
+  }
+  if (error_.empty()) error_ = std::string(key) + " needs a signed 32-bit integer";
+  return fallback;
+}
+
+COleDateTime ScriptArguments::DateTime(const char* key, const char* status_key) {
+  COleDateTime value{0.0, 0};
+  const ScriptArgument* argument = Take(key);
+  if (argument) {
+    const std::string text = argument->value.value_or("");
+    std::optional<COleDateTime> iso = ParseIsoDateTime(text);
+    if (iso) {
+      value = *iso;
+    } else {
+      char* end = nullptr;
+      double days = text.empty() ? 0.0 : std::strtod(text.c_str(), &end);
+      if (text.empty() || *end != '\0') {
+        if (error_.empty()) {
+          error_ = std::string(key) + " needs YYYY-MM-DD[THH:MM[:SS]] or a day count";
+        }
+      } else {
+        value.m_dt = days;
+      }
+    }
+  }
+  value.m_status = Integer(status_key, value.m_status);
+  return value;
+}
+
+bool ScriptArguments::Finish(std::string& error) {
+  if (!error_.empty()) {
+    error = error_;
+    return false;
+  }
+  for (std::size_t i = 0; i < used_.size(); ++i) {
+    if (!used_[i]) {
+      error = "'" + line_.verb + "' takes no key '" + line_.arguments[i].key + "'";
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace kevo::replay

@@ -2,35 +2,16 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
-#include "tools/replay/check_buffers.h"
-#include "tools/replay/entry_calls.h"
-#include "tools/replay/script_arguments.h"
-#include "tools/replay/transcript.h"
+#include "tools/replay/files.h"
+#include "tools/replay/text.h"
 
 namespace kevo::replay {
 
 namespace {
 
 constexpr std::size_t kDetailIndent = 3;
-
-// Only regular files are opened: a FIFO of that name would block the session.
-bool IsMissingOrRegular(const std::filesystem::path& path) {
-  std::error_code code;
-  std::filesystem::file_status status = std::filesystem::status(path, code);
-  return !std::filesystem::exists(status) || std::filesystem::is_regular_file(status);
-}
-
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  std::error_code code;
-  if (!std::filesystem::is_regular_file(path, code)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Script files stay inside the working directory.
 bool IsSafeRelativeName(const std::string& name) {
@@ -199,7 +180,7 @@ bool ScriptRunner::Result(const ScriptLine& line, std::string& error) {
   }
   // A value the library must overwrite; it shows if the score is not written.
   std::int32_t score = -1234567;
-  const char* text = entries_.get_result(score_given ? &score : nullptr);
+  const char* text = entries_.GetResult0(score_given ? &score : nullptr);
   std::string head = Head(line);
   out_ << head;
   PrintQuoted(out_, text, head.size());
@@ -218,17 +199,18 @@ bool ScriptRunner::Command(const ScriptLine& line, std::string& error) {
   std::int32_t number = args.Integer("number", 0);
   TextValue argument = args.Text("arg");
   if (!args.Finish(error)) return false;
-  const char* text = entries_.run_command(number, Pointer(argument));
+  const char* text = entries_.RunCommand0(number, Pointer(argument));
   out_ << Head(line);
   PrintQuoted(out_, text, kDetailIndent);
   out_ << '\n' << std::string(kDetailIndent, ' ') << "ExtLog.txt: ";
-  std::optional<std::string> extlog = ReadWholeFile("ExtLog.txt");
-  if (!extlog) {
+  std::string extlog;
+  std::string ignored;
+  if (!ReadWholeFile("ExtLog.txt", extlog, ignored)) {
     out_ << "none\n";
     return true;
   }
-  out_ << extlog->size() << " bytes\n" << std::string(kDetailIndent + 2, ' ');
-  PrintQuoted(out_, *extlog, kDetailIndent + 2);
+  out_ << extlog.size() << " bytes\n" << std::string(kDetailIndent + 2, ' ');
+  PrintQuoted(out_, extlog, kDetailIndent + 2);
   out_ << '\n';
   return true;
 }
@@ -238,7 +220,7 @@ bool ScriptRunner::SetName(const ScriptLine& line, std::string& error) {
   std::int32_t index = args.Integer("index", 0);
   if (!args.Finish(error)) return false;
   out_ << Head(line);
-  PrintQuoted(out_, entries_.get_set_name(index), kDetailIndent);
+  PrintQuoted(out_, entries_.GetSetName(index), kDetailIndent);
   out_ << '\n';
   return true;
 }
@@ -253,7 +235,7 @@ bool ScriptRunner::File(const ScriptLine& line, std::string& error) {
     return false;
   }
   std::filesystem::path path(*name);
-  if (!IsMissingOrRegular(path)) {
+  if (IsNonRegularFile(path)) {
     error = *name + " is not a regular file";
     return false;
   }
@@ -264,10 +246,7 @@ bool ScriptRunner::File(const ScriptLine& line, std::string& error) {
     return true;
   }
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ignored);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << *text;
-  file.close();
-  if (!file) {
+  if (!WriteWholeFile(path, *text)) {
     error = "cannot write " + *name;
     return false;
   }

@@ -1,5 +1,5 @@
 // Runs a replay script against the library's entries and prints every answer as a transcript
-// (see transcript.h and the README section "kevo-replay" for its form). Files named by the
+// (see PrintQuoted in text.h and the README section "kevo-replay" for its form). Files named by the
 // script and "ExtLog.txt" are taken relative to the current directory.
 #ifndef KEVO_REPLAY_SCRIPT_RUNNER_H_
 #define KEVO_REPLAY_SCRIPT_RUNNER_H_
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/replay/entry_points.h"
+#include "tools/replay/plugin_binding.h"
 #include "tools/replay/script_reader.h"
 
 namespace kevo::replay {

@@ -1,4 +1,4 @@
-#include "tools/replay/text_escape.h"
+#include "tools/replay/text.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +20,18 @@ TEST(TextEscape, PrintsOddBytesAsEscapesAndReadsThemBack) {
 
 TEST(TextEscape, ReadsCEscapes) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", ""},           {"a\\\\b", "a\\b"},  {"\\\"", "\""},         {"\\'\\?", "'?"},
-      {"\\a\\b\\f\\v", "\a\b\f\v"},            {"\\x41B", "AB"},       {"\\x4", "\x04"},
-      {"\\xc4\\xE4", "\xC4\xE4"},              {"\\101\\7", "A\x07"},  {"\\3770", "\xFF" "0"},
+      {"", ""},
+      {"a\\\\b", "a\\b"},
+      {"\\\"", "\""},
+      {"\\'\\?", "'?"},
+      {"\\a\\b\\f\\v", "\a\b\f\v"},
+      {"\\x41B", "AB"},
+      {"\\x4", "\x04"},
+      {"\\xc4\\xE4", "\xC4\xE4"},
+      {"\\101\\7", "A\x07"},
+      {"\\3770",
+       "\xFF"
+       "0"},
   };
   for (const auto& [body, expected] : cases) {
     std::string text;
@@ -34,9 +43,8 @@ TEST(TextEscape, ReadsCEscapes) {
 
 TEST(TextEscape, RefusesZeroBytesAndBrokenEscapes) {
   const std::pair<const char*, const char*> cases[] = {
-      {"\\0", "zero byte"},        {"a\\x00", "zero byte"},  {"\\", "lone backslash"},
-      {"\\q", "unknown escape"},   {"\\xg", "without a hex digit"},
-      {"\\400", "above \\377"},
+      {"\\0", "zero byte"},      {"a\\x00", "zero byte"},         {"\\", "lone backslash"},
+      {"\\q", "unknown escape"}, {"\\xg", "without a hex digit"}, {"\\400", "above \\377"},
   };
   for (const auto& [body, message] : cases) {
     std::string text = "kept";

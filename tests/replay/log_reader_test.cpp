@@ -1,10 +1,9 @@
-#include "tools/replay/log_format.h"
+#include "tools/replay/log_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "tools/replay/log_reader.h"
+#include <vector>
 
 namespace kevo::replay {
 namespace {
@@ -28,7 +27,9 @@ TEST(LogFormat, IsRecognisedFromTheContentWhateverTheName) {
       {"<EOH>QSO: x\n<EOR>", "log.ADIF", LogFormat::kAdif},
       {"", "log.adi", LogFormat::kUnknown},
       {"hello <b>world</b>\n", "log.adi", LogFormat::kUnknown},
-      {"\x7F" "ELF\x01\x02\x00\x00", "StatsKEVO.so", LogFormat::kUnknown},
+      {"\x7F"
+       "ELF\x01\x02\x00\x00",
+       "StatsKEVO.so", LogFormat::kUnknown},
   };
   for (const FormatCase& c : cases) {
     EXPECT_EQ(DetectLogFormat(c.content, c.file_name), c.expected) << c.content;
@@ -51,11 +52,48 @@ TEST(LogReader, CountsEveryRecordAndListsTheSkippedInFileOrder) {
   EXPECT_EQ(input.skipped[1].line, 4u);
   ASSERT_EQ(input.notes.size(), 1u);
   EXPECT_NE(input.notes[0].message.find("X-QSO"), std::string::npos);
+  EXPECT_EQ(input.layout, "signal report and 1 exchange token a side");
 
   ReplayInput adif = ReadLog("<CALL:2>G1<EOR>", "x.adi", AdifFieldNames());
   EXPECT_EQ(adif.records_read, 1u);
   ASSERT_EQ(adif.skipped.size(), 1u);
   EXPECT_EQ(adif.skipped[0].message, "no band and no frequency");
+}
+
+TEST(LogReader, WarnsWhenMostAdifRecordsHaveNoReceivedExchange) {
+  const std::string record = "<CALL:5>DL1AB<QSO_DATE:8>20260314<TIME_ON:4>1200<BAND:3>20m";
+  const std::string with = record + "<SRX:2>15<EOR>";
+  const std::string without = record + "<APP_X:2>15<EOR>";
+  auto warned = [](const ReplayInput& input) {
+    for (const Problem& note : input.notes) {
+      if (note.message.find("no received exchange") != std::string::npos) return true;
+    }
+    return false;
+  };
+  EXPECT_FALSE(warned(ReadLog(with + without, "x.adi", AdifFieldNames())));  // half: no
+  EXPECT_TRUE(warned(ReadLog(with + without + without, "x.adi", AdifFieldNames())));
+  AdifFieldNames names;
+  names.received = "APP_X";
+  EXPECT_FALSE(warned(ReadLog(with + without + without, "x.adi", names)));
+}
+
+TEST(LogReader, GroupsSkippedRecordsByTheKindOfReason) {
+  const std::vector<Problem> skipped = {
+      {3, "no call"},
+      {4, "impossible date '20230229'"},
+      {5, "QSO line does not fit: 12 fields where this log's QSO lines have 10"},
+      {6, "impossible date '20230230'"},
+      {7, "QSO line does not fit: 9 fields where this log's QSO lines have 10"},
+      {8, "impossible date '20230229'"},
+  };
+  std::vector<SkipGroup> groups = GroupSkipped(skipped);
+  ASSERT_EQ(groups.size(), 3u);
+  EXPECT_EQ(groups[0].reason, "no call");
+  EXPECT_EQ(groups[0].lines, std::vector<std::size_t>{3});
+  EXPECT_EQ(groups[1].reason, "impossible date '20230229'");
+  EXPECT_FALSE(groups[1].alike);
+  EXPECT_EQ(groups[1].lines, (std::vector<std::size_t>{4, 6, 8}));
+  EXPECT_EQ(groups[2].lines, (std::vector<std::size_t>{5, 7}));
 }
 
 }  // namespace

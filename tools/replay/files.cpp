@@ -1,11 +1,44 @@
-#include "tools/replay/working_directory.h"
+#include "tools/replay/files.h"
 
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <system_error>
 
 namespace kevo::replay {
 
 namespace fs = std::filesystem;
+
+bool IsNonRegularFile(const fs::path& path) {
+  std::error_code code;
+  fs::file_status status = fs::status(path, code);
+  return fs::exists(status) && !fs::is_regular_file(status);
+}
+
+bool ReadWholeFile(const std::string& name, std::string& content, std::string& error) {
+  if (IsNonRegularFile(name)) {
+    error = "cannot read " + name + ": not a regular file";
+    return false;
+  }
+  std::ifstream in(name, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + name + ": no such file or no permission";
+    return false;
+  }
+  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = "cannot read " + name + ": read error";
+    return false;
+  }
+  return true;
+}
+
+bool WriteWholeFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << bytes;
+  file.close();
+  return static_cast<bool>(file);
+}
 
 bool WorkingDirectory::Open(const std::string& requested, std::string& error) {
   std::error_code code;
