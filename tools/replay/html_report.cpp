@@ -62,10 +62,13 @@ std::string Number(std::int64_t value) { return std::to_string(value); }
 std::string Heading(const ReportData& data) {
   std::string out = "<title>Contest report: " + EscapeHtml(data.log_name) + "</title>\n";
   out += "</head>\n<body>\n<h1>Contest report: " + EscapeHtml(data.log_name) + "</h1>\n";
-  out += "<p class=\"meta\">" + EscapeHtml(data.format_name) + " log; " +
-         Number(static_cast<std::int64_t>(data.records_read)) + " records read, " +
-         Number(static_cast<std::int64_t>(data.records_used)) +
-         " replayed. Every figure is the scoring library's own answer. Made by " +
+  out += "<p class=\"meta\">";
+  if (!data.log_facts.empty()) out += EscapeHtml(data.log_facts) + ". ";
+  out += EscapeHtml(data.format_name) +
+         " log: " + Number(static_cast<std::int64_t>(data.records_read)) + " records read, " +
+         Number(static_cast<std::int64_t>(data.records_used)) + " replayed";
+  if (!data.settings.empty()) out += " with " + EscapeHtml(data.settings);
+  out += ". Every figure is the scoring library's own answer. Made by " +
          EscapeHtml(data.generator) + ".</p>\n";
   return out;
 }

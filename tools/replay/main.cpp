@@ -163,6 +163,16 @@ class App {
     report.records_read = input.records_read;
     report.records_used = result.records.size();
     report.claimed_score = input.header.claimed_score;
+    const CabrilloHeader& header = input.header;
+    if (!header.contest.empty()) report.log_facts = "Contest " + header.contest;
+    if (!header.callsign.empty()) {
+      report.log_facts +=
+          (report.log_facts.empty() ? "Call sign " : ", call sign ") + header.callsign;
+    }
+    const ContestSettings& settings = options_.settings;
+    report.settings = "own number " + std::to_string(settings.own_number) + ", own region '" +
+                      settings.own_region + "'" +
+                      (settings.rate_suppression != 0 ? ", rates suppressed" : "");
     report.skipped = GroupSkipped(input.skipped);
     if (!WriteWholeFile(options_.report_file, BuildHtmlReport(report))) return false;
     out_ << "  report:             " << options_.report_file << '\n';

@@ -48,6 +48,8 @@ struct ReportData {
   std::string log_name;     // the log file as named on the command line
   std::string format_name;  // "ADIF", "Cabrillo"
   std::string generator;    // "kevo-replay 1.0.0"
+  std::string log_facts;    // e.g. the Cabrillo header's contest and call sign
+  std::string settings;     // the statistics reset's settings, in words
   std::size_t records_read = 0;
   std::size_t records_used = 0;
 
