@@ -42,7 +42,7 @@ UtcTime SplitUtc(double linear_day) {
   UtcTime utc;
   utc.day = static_cast<int>(day_of_year - (153 * month_index + 2) / 5 + 1);
   utc.month = static_cast<int>(month_index < 10 ? month_index + 3 : month_index - 9);
-  utc.year = year_of_era + era * 400 + (utc.month <= 2 ? 1 : 0);
+  utc.year = static_cast<int>(year_of_era + era * 400 + (utc.month <= 2 ? 1 : 0));
   utc.hour = minute_of_day / 60;
   utc.minute = minute_of_day % 60;
   return utc;
@@ -52,8 +52,8 @@ std::string FormatUtc(const ReportTime& time) {
   if (!time) return "(no time)";
   UtcTime utc = SplitUtc(*time);
   char text[48];
-  std::snprintf(text, sizeof text, "%04lld-%02d-%02d %02d:%02d", static_cast<long long>(utc.year),
-                utc.month, utc.day, utc.hour, utc.minute);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", utc.year, utc.month, utc.day,
+                utc.hour, utc.minute);
   return text;
 }
 

@@ -16,7 +16,7 @@ namespace kevo::replay {
 ReportTime ToReportTime(const COleDateTime& time);
 
 struct UtcTime {
-  std::int64_t year;
+  int year;
   int month;
   int day;
   int hour;
