@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <initializer_list>
 
 #include "tools/replay/html_escape.h"
 #include "tools/replay/report_charts.h"
@@ -57,6 +58,20 @@ std::string Cell(const std::string& text, bool number = false) {
   return (number ? "<td class=\"n\">" : "<td>") + text + "</td>";
 }
 
+struct Column {
+  const char* name;
+  bool number;  // right-aligned
+};
+
+// The table's start up to its body.
+std::string OpenTable(std::initializer_list<Column> columns) {
+  std::string out = "<table>\n<thead><tr>";
+  for (const Column& column : columns) {
+    out += std::string(column.number ? "<th class=\"n\">" : "<th>") + column.name + "</th>";
+  }
+  return out + "</tr></thead>\n<tbody>\n";
+}
+
 std::string Number(std::int64_t value) { return std::to_string(value); }
 
 std::string Heading(const ReportData& data) {
@@ -100,10 +115,8 @@ std::string BandTable(const ReportData& data) {
     return "<p>The summary text below does not have the usual form, so no table is made "
            "from it.</p>\n";
   }
-  std::vector<std::string> bands = ReportBands(data);
   std::string out =
-      "<table>\n<thead><tr><th>Band</th><th class=\"n\">QSOs</th><th class=\"n\">Points</th>"
-      "<th class=\"n\">Multipliers</th></tr></thead>\n<tbody>\n";
+      OpenTable({{"Band", false}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
   for (std::size_t i = 0; i < data.figures->bands.size(); ++i) {
     const BandFigures& band = data.figures->bands[i];
     out += "<tr><td><span class=\"swatch\" style=\"background:" + std::string(StyleColour(i)) +
@@ -137,9 +150,11 @@ std::string Charts(const ReportData& data) {
 
 std::string Duplicates(const ReportData& data) {
   if (data.duplicates.empty()) return "<p>None.</p>\n";
-  std::string out =
-      "<table>\n<thead><tr><th>Time (UTC)</th><th>Call</th><th>Band</th><th>Mode</th>"
-      "<th>Message</th></tr></thead>\n<tbody>\n";
+  std::string out = OpenTable({{"Time (UTC)", false},
+                               {"Call", false},
+                               {"Band", false},
+                               {"Mode", false},
+                               {"Message", false}});
   for (const DuplicateRow& row : data.duplicates) {
     out += "<tr>" + Cell(FormatUtc(row.time)) + Cell(EscapeHtml(row.call)) +
            Cell(EscapeHtml(row.band)) + Cell(EscapeHtml(row.mode)) + Cell(EscapeHtml(row.message)) +
@@ -150,9 +165,7 @@ std::string Duplicates(const ReportData& data) {
 
 std::string Skipped(const ReportData& data) {
   if (data.skipped.empty()) return "<p>None.</p>\n";
-  std::string out =
-      "<table>\n<thead><tr><th>Reason</th><th class=\"n\">Records</th><th>First lines</th>"
-      "</tr></thead>\n<tbody>\n";
+  std::string out = OpenTable({{"Reason", false}, {"Records", true}, {"First lines", false}});
   for (const SkipGroup& group : data.skipped) {
     std::string lines;
     std::size_t shown = std::min(group.lines.size(), kFirstLines);
