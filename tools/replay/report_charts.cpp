@@ -13,6 +13,10 @@ std::size_t StyleOf(const std::vector<std::string>& bands, const std::string& ba
   return static_cast<std::size_t>(std::find(bands.begin(), bands.end(), band) - bands.begin());
 }
 
+// Bars of one hour, or of several where the contacts span more than a week, so that a stray
+// date years away gives a few hundred bars, not millions.
+constexpr std::size_t kMostBars = 24 * 7;
+
 // The hour of a time counted from the axis start. A time on the hour belongs to the hour it
 // opens, also where the day fraction comes out a hair below it.
 std::size_t HourIndex(const TimeAxis& axis, double day) {
@@ -28,19 +32,24 @@ std::string BandLabel(const std::string& band) {
   return metres ? band + " m" : band;
 }
 
-std::string HourlyBars(const ReportData& data, const std::vector<std::string>& bands,
-                       const TimeAxis& axis) {
-  std::vector<BarSeries> series(bands.size());
+ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& bands,
+                    const TimeAxis& axis) {
   std::size_t hours = HourIndex(axis, axis.end - 1e-9) + 1;
+  std::size_t bin_hours = (hours + kMostBars - 1) / kMostBars;
+  std::size_t bins = (hours + bin_hours - 1) / bin_hours;
+  std::vector<BarSeries> series(bands.size());
   for (std::size_t i = 0; i < bands.size(); ++i) {
-    series[i] = {BandLabel(bands[i]), i, std::vector<std::int64_t>(hours, 0)};
+    series[i] = {BandLabel(bands[i]), i, std::vector<std::int64_t>(bins, 0)};
   }
   for (const ContactPoint& contact : data.contacts) {
     if (!contact.time || contact.qsos_counted == 0) continue;
-    std::size_t hour = std::min(HourIndex(axis, *contact.time), hours - 1);
-    series[StyleOf(bands, contact.band)].counts[hour] += contact.qsos_counted;
+    std::size_t bin = std::min(HourIndex(axis, *contact.time) / bin_hours, bins - 1);
+    series[StyleOf(bands, contact.band)].counts[bin] += contact.qsos_counted;
   }
-  return StackedHourBars({"qsos", "QSOs per hour by band", "QSOs per hour"}, axis, series);
+  std::string per = bin_hours == 1 ? "hour" : std::to_string(bin_hours) + " hours";
+  return {"QSOs per " + per + " by band (as the library counted them: duplicates not included)",
+          StackedBars({"qsos", "QSOs per " + per + " by band", "QSOs per " + per}, axis, bin_hours,
+                      series)};
 }
 
 std::string ScoreLine(const ReportData& data, const TimeAxis& axis) {
@@ -101,8 +110,7 @@ std::vector<ReportChart> MakeReportCharts(const ReportData& data) {
   TimeAxis axis = HourAxis(first, last);
   std::vector<std::string> bands = ReportBands(data);
   return {
-      {"QSOs per hour by band (as the library counted them: duplicates not included)",
-       HourlyBars(data, bands, axis)},
+      QsoBars(data, bands, axis),
       {"Score after each contact", ScoreLine(data, axis)},
       {"QSO rates after each contact: the last 60 minutes, and the last 10 minutes times six",
        RateLines(data, axis)},

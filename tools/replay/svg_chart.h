@@ -1,5 +1,5 @@
-// Small SVG charts over a UTC time axis, for the HTML report: stacked bars per hour and line
-// (or step) charts.
+// Small SVG charts over a UTC time axis, for the HTML report: stacked bars per hour (or per
+// few hours) and line (or step) charts.
 //
 // Written here rather than taken from a chart library: the page must work offline from a USB
 // stick with no scripts and no files beside it, the build has no npm, and the few chart kinds
@@ -31,7 +31,7 @@ TimeAxis HourAxis(double first, double last);
 struct BarSeries {
   std::string label;
   std::size_t style = 0;             // index into the palette, patterns and dashes
-  std::vector<std::int64_t> counts;  // one per hour from the axis start
+  std::vector<std::int64_t> counts;  // one per bin of whole hours from the axis start
 };
 
 struct LineSeries {
@@ -47,8 +47,8 @@ struct ChartText {
   std::string y_label;  // e.g. "QSOs per hour"
 };
 
-std::string StackedHourBars(const ChartText& text, const TimeAxis& axis,
-                            const std::vector<BarSeries>& series);
+std::string StackedBars(const ChartText& text, const TimeAxis& axis, std::size_t bin_hours,
+                        const std::vector<BarSeries>& series);
 std::string TimeLines(const ChartText& text, const TimeAxis& axis,
                       const std::vector<LineSeries>& series);
 
