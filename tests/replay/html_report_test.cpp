@@ -84,7 +84,9 @@ TEST_F(ReportFromLibrary, TableAndChartsShowTheSummarysFigures) {
                        "</strong> = " + std::to_string(figures.score_points) + " points"),
             std::string::npos);
   EXPECT_EQ(data_.contacts.back().score, data_.score);
-  EXPECT_NE(page_.find("(differs by " + std::to_string(data_.score - 12) + ")"), std::string::npos);
+  EXPECT_NE(page_.find("computed: " + std::to_string(data_.score) + " (" +
+                       std::to_string(data_.score - 12) + " more than claimed)"),
+            std::string::npos);
 }
 
 TEST_F(ReportFromLibrary, ListsTheLibrarysDuplicatesAndTheSkippedReasons) {

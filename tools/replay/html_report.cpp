@@ -103,7 +103,12 @@ std::string ScoreSection(const ReportData& data) {
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), claimed);
     if (error == std::errc() && end == text.data() + text.size()) {
       std::int64_t difference = data.score - claimed;
-      out += difference == 0 ? " (the same)" : " (differs by " + Number(difference) + ")";
+      if (difference != 0) {
+        out += " (" + Number(difference < 0 ? -difference : difference) +
+               (difference < 0 ? " less" : " more") + " than claimed)";
+      } else {
+        out += " (the same)";
+      }
     }
     out += "</p>\n";
   }
@@ -181,6 +186,13 @@ std::string Skipped(const ReportData& data) {
   return out + "</tbody>\n</table>\n";
 }
 
+std::string Notes(const ReportData& data) {
+  if (data.notes.empty()) return "";
+  std::string out = "<h2>Notes</h2>\n<ul>\n";
+  for (const std::string& note : data.notes) out += "<li>" + EscapeHtml(note) + "</li>\n";
+  return out + "</ul>\n";
+}
+
 std::size_t SkippedCount(const ReportData& data) {
   std::size_t count = 0;
   for (const SkipGroup& group : data.skipped) count += group.lines.size();
@@ -199,7 +211,7 @@ std::string BuildHtmlReport(const ReportData& data) {
           Number(static_cast<std::int64_t>(data.duplicates.size())) + ")</h2>\n" + Duplicates(data);
   page += "<h2>Skipped records (" + Number(static_cast<std::int64_t>(SkippedCount(data))) +
           ")</h2>\n" + Skipped(data);
-  return page + "</body>\n</html>\n";
+  return page + Notes(data) + "</body>\n</html>\n";
 }
 
 }  // namespace kevo::replay

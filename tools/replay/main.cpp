@@ -170,9 +170,18 @@ class App {
           (report.log_facts.empty() ? "Call sign " : ", call sign ") + header.callsign;
     }
     const ContestSettings& settings = options_.settings;
-    report.settings = "own number " + std::to_string(settings.own_number) + ", own region '" +
-                      settings.own_region + "'" +
-                      (settings.rate_suppression != 0 ? ", rates suppressed" : "");
+    report.settings =
+        "own number " + std::to_string(settings.own_number) +
+        (settings.own_region.empty() ? ", no own region" : ", own region " + settings.own_region) +
+        (settings.rate_suppression != 0 ? ", rates suppressed" : "");
+    auto note = [](const std::string& what, const Problem& problem) {
+      return what + (problem.line > 0 ? " (line " + std::to_string(problem.line) + ")" : "") +
+             ": " + problem.message;
+    };
+    for (const Problem& problem : input.notes) report.notes.push_back(note("Note", problem));
+    for (const Problem& problem : result.library_faults) {
+      report.notes.push_back(note("Library fault", problem));
+    }
     report.skipped = GroupSkipped(input.skipped);
     if (!WriteWholeFile(options_.report_file, BuildHtmlReport(report))) return false;
     out_ << "  report:             " << options_.report_file << '\n';

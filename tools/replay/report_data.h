@@ -62,6 +62,7 @@ struct ReportData {
   std::vector<MultiplierStep> multiplier_steps;
   std::vector<DuplicateRow> duplicates;
   std::vector<SkipGroup> skipped;
+  std::vector<std::string> notes;  // the reader's notes and any library fault, as sentences
 };
 
 }  // namespace kevo::replay
