@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <numeric>
 
 #include "tools/replay/html_escape.h"
 #include "tools/replay/svg_frame.h"
@@ -163,14 +161,24 @@ std::string TimeLines(const ChartText& text, const TimeAxis& axis,
     const LineSeries& s = *it;
     std::vector<std::pair<double, double>> points = Thinned(frame, s);
     if (points.empty()) continue;
-    std::string path =
-        "M" + SvgNumber(frame.X(points[0].first)) + ',' + SvgNumber(frame.Y(points[0].second));
+    // Appended piece by piece: GCC 12 misreads "H" + text as an overlapping copy.
+    std::string path;
+    auto to = [&path](char command, double value) {
+      path += command;
+      path += SvgNumber(value);
+    };
+    to('M', frame.X(points[0].first));
+    to(',', frame.Y(points[0].second));
     for (std::size_t i = 1; i < points.size(); ++i) {
-      std::string x = SvgNumber(frame.X(points[i].first)), y = SvgNumber(frame.Y(points[i].second));
-      path += s.steps ? "H" + x + "V" + y : "L" + x + ',' + y;
+      to(s.steps ? 'H' : 'L', frame.X(points[i].first));
+      to(s.steps ? 'V' : ',', frame.Y(points[i].second));
     }
-    if (s.steps) path += "H" + SvgNumber(frame.X(axis.end));
-    out += "<path d=\"" + path + "\" " + LineStyle(s.style) + "/>\n";
+    if (s.steps) to('H', frame.X(axis.end));
+    out += "<path d=\"";
+    out += path;
+    out += "\" ";
+    out += LineStyle(s.style);
+    out += "/>\n";
   }
   out += frame.Legend([&](std::size_t i, double x, double y) {
     return "<line x1=\"" + SvgNumber(x) + "\" x2=\"" + SvgNumber(x + 22) + "\" y1=\"" +
