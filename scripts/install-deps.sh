@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are missing.
 # Usage: scripts/install-deps.sh [core|all]   (core: Linux build and tests; all: also the
-# Windows cross build, Wine and the fuzzing toolchain). Needs root or sudo when it installs.
+# Windows cross build, Wine, the fuzzing toolchain and the report's browser). Needs root or
+# sudo when it installs.
 set -euo pipefail
 
 want=${1:-all}
 core=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev)
 # qemu-user-static runs 32-bit Wine on kernels booted without 32-bit support; python3-pefile,
-# dpkg-dev and unzip make and check the release packages.
+# dpkg-dev and unzip make and check the release packages; python3 checks the --report page and
+# chromium renders it; clang-format checks the sources' layout.
 extra=(g++-mingw-w64-i686 wine wine32:i386 qemu-user-static clang-14 llvm-14 libclang-rt-14-dev
-       valgrind python3-pefile dpkg-dev unzip)
+       valgrind python3-pefile dpkg-dev unzip python3 chromium clang-format)
 
 packages=("${core[@]}")
 [ "$want" = all ] && packages+=("${extra[@]}")

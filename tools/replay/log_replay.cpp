@@ -63,7 +63,7 @@ void PrintHeaderFacts(std::ostream& out, const ReplayInput& input, const ReplayR
 }  // namespace
 
 ReplayResult ReplayLog(const EntryPoints& entries, const ContestSettings& settings,
-                       const std::vector<QsoValues>& qsos) {
+                       const std::vector<QsoValues>& qsos, ReportCollector* report) {
   ReplayResult result;
   CallReset(entries, settings.rate_suppression, settings.own_number, settings.own_region.c_str());
   std::size_t exchange_list_bytes = ExchangeListBytes();
@@ -99,6 +99,12 @@ ReplayResult ReplayLog(const EntryPoints& entries, const ContestSettings& settin
     add.region = qso.region.c_str();
     add.time = qso.time;
     CallAdd(entries, add);
+    if (report != nullptr) {
+      std::int32_t score = 0;
+      const char* summary = entries.GetResult0(&score);
+      report->AddContact(qso, outcome.check_answer, outcome.dupe_message.value_or(""),
+                         summary != nullptr ? summary : "", score);
+    }
     outcome.repeats_earlier = !contacts.insert(KeyOf(qso)).second;
     outcome.qso = qso;
     result.records.push_back(std::move(outcome));
@@ -109,6 +115,7 @@ ReplayResult ReplayLog(const EntryPoints& entries, const ContestSettings& settin
   const char* summary = entries.GetResult0(&score);
   result.summary = summary != nullptr ? summary : "";
   result.score = score;
+  if (report != nullptr) report->Finish(result.summary, result.score);
   return result;
 }
 

@@ -17,6 +17,7 @@
 #include "contest/contest_state.h"
 #include "tools/replay/log_reader.h"
 #include "tools/replay/plugin_binding.h"
+#include "tools/replay/report_collector.h"
 
 namespace kevo::replay {
 
@@ -40,8 +41,10 @@ struct ReplayResult {
 };
 
 // Reset must happen in the directory that holds the exchange list; the caller sees to that.
+// With a `report`, the score summary is also asked for after every contact, as a host does
+// after each one it logs, and handed to the report with the call check's answer.
 ReplayResult ReplayLog(const EntryPoints& entries, const ContestSettings& settings,
-                       const std::vector<QsoValues>& qsos);
+                       const std::vector<QsoValues>& qsos, ReportCollector* report = nullptr);
 
 struct ReportStyle {
   bool verbose = false;         // every skipped record on a line of its own

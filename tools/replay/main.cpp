@@ -15,10 +15,12 @@
 #endif
 
 #include "tools/replay/files.h"
+#include "tools/replay/html_report.h"
 #include "tools/replay/log_reader.h"
 #include "tools/replay/log_replay.h"
 #include "tools/replay/options.h"
 #include "tools/replay/plugin_binding.h"
+#include "tools/replay/report_collector.h"
 #include "tools/replay/script_runner.h"
 
 #ifndef KEVO_VERSION
@@ -123,7 +125,11 @@ class App {
 
   int RunLog(const EntryPoints& entries, const ReplayInput& input, WorkingDirectory& workdir) {
     auto start = std::chrono::steady_clock::now();
-    ReplayResult result = ReplayLog(entries, options_.settings, input.qsos);
+    ReportData report;
+    ReportCollector collector(report);
+    bool reporting = !options_.report_file.empty();
+    ReplayResult result =
+        ReplayLog(entries, options_.settings, input.qsos, reporting ? &collector : nullptr);
     bool extlog_written = false;
     if (options_.extlog) {
       std::error_code ignored;
@@ -137,6 +143,9 @@ class App {
     ReportStyle style;
     style.verbose = options_.verbose;
     PrintReplayReport(out_, options_.log_file, input, result, seconds, style);
+    if (reporting && !WriteReport(report, input, result)) {
+      return Fail("cannot write the report " + options_.report_file);
+    }
     if (options_.extlog) {
       if (!extlog_written) return Fail("the library did not write ExtLog.txt");
       fs::path where = workdir.path() / kExtLog;
@@ -150,6 +159,40 @@ class App {
       out_ << "  ExtLog.txt:         " << where.string() << '\n';
     }
     return input.skipped.empty() ? kExitOk : kExitSkipped;
+  }
+
+  // The page: what the collector took from the library during the replay, and the facts of
+  // the log file beside it.
+  bool WriteReport(ReportData& report, const ReplayInput& input, const ReplayResult& result) {
+    report.log_name = options_.log_file;
+    report.format_name = LogFormatName(input.format);
+    report.generator = std::string("kevo-replay ") + KEVO_VERSION;
+    report.records_read = input.records_read;
+    report.records_used = result.records.size();
+    report.claimed_score = input.header.claimed_score;
+    const CabrilloHeader& header = input.header;
+    if (!header.contest.empty()) report.log_facts = "Contest " + header.contest;
+    if (!header.callsign.empty()) {
+      report.log_facts +=
+          (report.log_facts.empty() ? "Call sign " : ", call sign ") + header.callsign;
+    }
+    const ContestSettings& settings = options_.settings;
+    report.settings =
+        "own number " + std::to_string(settings.own_number) +
+        (settings.own_region.empty() ? ", no own region" : ", own region " + settings.own_region) +
+        (settings.rate_suppression != 0 ? ", rates suppressed" : "");
+    auto note = [](const std::string& what, const Problem& problem) {
+      return what + (problem.line > 0 ? " (line " + std::to_string(problem.line) + ")" : "") +
+             ": " + problem.message;
+    };
+    for (const Problem& problem : input.notes) report.notes.push_back(note("Note", problem));
+    for (const Problem& problem : result.library_faults) {
+      report.notes.push_back(note("Library fault", problem));
+    }
+    report.skipped = GroupSkipped(input.skipped);
+    if (!WriteWholeFile(options_.report_file, BuildHtmlReport(report))) return false;
+    out_ << "  report:             " << options_.report_file << '\n';
+    return true;
   }
 
   std::ostream& out_;

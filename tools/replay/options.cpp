@@ -26,6 +26,7 @@ enum OptionId : int {
   kScript,
   kVerbose,
   kRcvdField,
+  kReport,
 };
 
 constexpr option kLongOptions[] = {
@@ -44,6 +45,7 @@ constexpr option kLongOptions[] = {
     {"script", required_argument, nullptr, kScript},
     {"verbose", no_argument, nullptr, kVerbose},
     {"rcvd-field", required_argument, nullptr, kRcvdField},
+    {"report", required_argument, nullptr, kReport},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -111,6 +113,13 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
     case kVerbose:
       options.verbose = true;
       break;
+    case kReport:
+      if (value.empty()) {
+        error = "--report needs a file name";
+        return false;
+      }
+      options.report_file = value;
+      break;
     case kLibrary:
       options.library = value;
       break;
@@ -145,6 +154,8 @@ const char* UsageText() {
          "  --rcvd-field NAME     ADIF field giving the received exchange (default SRX_STRING,\n"
          "                        else SRX)\n"
          "  --verbose             list every skipped record, not one line per reason\n"
+         "  --report FILE.html    also write the replay as one self-contained HTML page:\n"
+         "                        band table, charts over the contest, duplicates, skips\n"
          "  --library PATH        the plug-in to load (default: the one next to kevo-replay,\n"
          "                        else the installed one)\n"
          "  --decorated           find the entries by their decorated names\n"
@@ -202,6 +213,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
   if (!options.script_file.empty()) {
     if (!positional.empty()) {
       error = "--script takes no log file";
+      return false;
+    }
+    if (!options.report_file.empty()) {
+      error = "--report needs a log file, not --script";
       return false;
     }
     return true;

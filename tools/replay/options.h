@@ -32,6 +32,7 @@ struct Options {
   std::optional<std::string> extlog;  // run command 0 with this argument
   std::string workdir;                // empty: a fresh temporary directory
   bool verbose = false;               // every skipped record, not one line per reason
+  std::string report_file;            // --report: the HTML page to write; empty: none
 };
 
 // False with a message for the user when the arguments make no sense.

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Renders the bundled sample's `kevo-replay --report` page with headless Chromium to a PNG and
+# fails when the page logs anything to the browser console (a refused request, a script, a
+# broken reference). Prints "skipped: <why>" and exits 0 where Chromium cannot run.
+# Usage: scripts/render-report.sh [PNG]   (default: a temporary file; docs/report-sample.png
+# is made with `scripts/render-report.sh docs/report-sample.png`)
+# KEVO_BUILD names the build folder (default build/); it is configured and built if needed.
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${KEVO_BUILD:-$root/build}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+png=${1:-$work/report-sample.png}
+
+fail() {
+  echo "render-report: $*" >&2
+  echo "0 passed, 1 failed"
+  exit 1
+}
+
+browser=$(command -v chromium || command -v chromium-browser || true)
+if [ -z "$browser" ]; then
+  echo "skipped: chromium is not installed (scripts/install-deps.sh all installs it)"
+  exit 0
+fi
+
+# Chromium as root needs no sandbox; a fresh profile and no background traffic keep the run
+# reproducible and offline.
+chromium_run() {
+  local profile
+  profile=$(mktemp -d "$work/profile.XXXXXX")
+  timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$profile" --enable-logging=stderr --v=0 --hide-scrollbars \
+    --force-device-scale-factor=1 "$@"
+}
+
+if ! chromium_run --dump-dom about:blank >"$work/probe.out" 2>&1; then
+  echo "skipped: chromium cannot run here: $(grep -v -i dbus "$work/probe.out" | tail -n 1)"
+  exit 0
+fi
+
+if [ ! -x "$build/kevo-replay" ]; then
+  cmake -S "$root" -B "$build" >/dev/null && cmake --build "$build" -j"${KEVO_JOBS:-2}" \
+    --target kevo-replay >/dev/null || fail "cannot build kevo-replay"
+fi
+
+page="$work/report.html"
+# Relative names, so that the page names the sample as a reader of the repository sees it.
+if ! (cd "$root" && "$build/kevo-replay" --own-number 12 --own-region W \
+      --exchange-list samples/RADL.lst --report "$page" samples/contest.adi \
+      >"$work/replay.out" 2>&1); then
+  cat "$work/replay.out" >&2
+  fail "kevo-replay --report failed"
+fi
+
+chromium_run --window-size=800,2500 --screenshot="$png" "file://$page" >"$work/chromium.log" 2>&1
+status=$?
+if grep -q ':CONSOLE' "$work/chromium.log"; then
+  grep ':CONSOLE' "$work/chromium.log" >&2
+  fail "the page logged to the browser console"
+fi
+if [ "$status" -ne 0 ] || [ ! -s "$png" ]; then
+  tail -n 5 "$work/chromium.log" >&2
+  fail "chromium did not render the page (status $status)"
+fi
+echo "render-report: $png, no console messages"
+echo "1 passed, 0 failed"

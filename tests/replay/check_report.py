@@ -1,0 +1,133 @@
+#!/usr/bin/env python3
+"""Checks a page written by `kevo-replay --report`.
+
+The page must parse as HTML with every element closed in order, each inline SVG must be
+well-formed XML, ids must be unique, nothing may be loaded from elsewhere, and the band
+table and the score line must carry the figures of the summary text shown on the page.
+Usage: check_report.py PAGE.html; exits 1 with the reasons when a check fails.
+"""
+import re
+import sys
+import xml.etree.ElementTree as ElementTree
+from html.parser import HTMLParser
+
+VOID = {"meta", "br", "hr", "img", "input", "link", "wbr", "col", "area", "base", "source"}
+FORBIDDEN = {"script", "link", "iframe", "img", "object", "embed", "frame"}
+
+
+class Page(HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.problems = []
+        self.stack = []
+        self.ids = set()
+        self.pre = ""
+        self.cells = []  # (section, row of cell texts)
+        self.row = None
+        self.section = None
+        self.score_line = ""
+        self.in_score = False
+
+    def handle_starttag(self, tag, attrs):
+        self.check_attributes(tag, attrs)
+        if tag not in VOID:
+            self.stack.append(tag)
+        if tag in ("thead", "tbody", "tfoot"):
+            self.section = tag
+        elif tag == "tr":
+            self.row = []
+        elif tag in ("td", "th") and self.row is not None:
+            self.row.append("")
+        elif tag == "p" and ("class", "score") in attrs:
+            self.in_score = True
+
+    def handle_startendtag(self, tag, attrs):
+        self.check_attributes(tag, attrs)
+
+    def handle_endtag(self, tag):
+        if not self.stack or self.stack[-1] != tag:
+            self.problems.append(f"line {self.getpos()[0]}: </{tag}> closes <{self.stack[-1] if self.stack else 'nothing'}>")
+            return
+        self.stack.pop()
+        if tag == "tr" and self.row is not None:
+            self.cells.append((self.section, self.row))
+            self.row = None
+        elif tag == "p":
+            self.in_score = False
+
+    def handle_data(self, data):
+        if "pre" in self.stack:
+            self.pre += data
+        if self.row and ("td" in self.stack or "th" in self.stack):
+            self.row[-1] += data
+        if self.in_score:
+            self.score_line += data
+
+    def check_attributes(self, tag, attrs):
+        if tag in FORBIDDEN:
+            self.problems.append(f"line {self.getpos()[0]}: <{tag}> element")
+        for name, value in attrs:
+            value = value or ""
+            if name == "id":
+                if value in self.ids:
+                    self.problems.append(f"duplicate id {value!r}")
+                self.ids.add(value)
+            if name in ("src", "href", "xlink:href", "action") and not value.startswith("#"):
+                self.problems.append(f"line {self.getpos()[0]}: {name}={value!r} loads something")
+            for target in re.findall(r"url\(([^)]*)\)", value):
+                if not target.startswith("#"):
+                    self.problems.append(f"line {self.getpos()[0]}: url({target}) loads something")
+
+
+def summary_rows(pre):
+    # An HTML parser reads CR LF as one line feed, as a browser does.
+    lines = pre.replace("\r\n", "\n").split("\n")
+    rows = []
+    for line in lines[1:]:
+        if not line:
+            break
+        rows.append(line.rsplit("\t", 3))
+    return rows
+
+
+def main():
+    raw = open(sys.argv[1], "rb").read()
+    try:
+        text = raw.decode("utf-8")
+    except UnicodeDecodeError as error:
+        print(f"{sys.argv[1]}: not UTF-8: {error}")
+        return 1
+    page = Page()
+    page.feed(text)
+    page.close()
+    problems = page.problems
+    if page.stack:
+        problems.append(f"left open: {page.stack}")
+    for svg in re.findall(r"<svg.*?</svg>", text, re.S):
+        try:
+            ElementTree.fromstring(svg)
+        except ElementTree.ParseError as error:
+            problems.append(f"an SVG is not well-formed: {error}")
+
+    # The band table (the first table) against the summary's band and total lines.
+    rows = summary_rows(page.pre)
+    table = [row for section, row in page.cells if section in ("tbody", "tfoot")]
+    table = [[cell.strip() for cell in row] for row in table[: len(rows)]]
+    if table != rows:
+        problems.append(f"band table {table} differs from the summary's lines {rows}")
+    score = re.search(r"Score: (-?\d+)\*(-?\d+) = (-?\d+) points", page.pre)
+    shown = re.search(r"Score (-?\d+) = (-?\d+) points \u00d7 (-?\d+) multipliers", page.score_line)
+    if not score or not shown or shown.groups() != (score[3], score[1], score[2]):
+        problems.append(f"score line {page.score_line!r} differs from the summary's")
+
+    for problem in problems:
+        print(f"{sys.argv[1]}: {problem}")
+    if problems:
+        return 1
+    print(f"{sys.argv[1]}: ok, {len(rows)} summary lines match the table, "
+          f"{len(re.findall('<svg', text))} charts")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

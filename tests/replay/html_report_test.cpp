@@ -1,0 +1,118 @@
+// The HTML report: texts made safe, and a page built from a replay through the real plug-in
+// whose figures are the library's.
+#include "tools/replay/html_report.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <string>
+
+#include "tests/replay/plugin_session.h"
+#include "tools/replay/html_escape.h"
+#include "tools/replay/report_collector.h"
+
+namespace kevo::replay {
+namespace {
+
+TEST(HtmlEscape, MarkupAndEveryByteBecomeSafeUtf8) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string html;
+  } cases[] = {
+      {"markup", "<b>&\"x'", "&lt;b&gt;&amp;&quot;x&#39;"},
+      {"tabs and line ends stay", "a\tb\r\nc", "a\tb\r\nc"},
+      {"controls", std::string("a\x01\x1F\x7F", 4), "a\uFFFD\uFFFD\uFFFD"},
+      {"Latin-1 letter", "\xC4", "\u00C4"},
+      {"Windows-1252 at 0x80-0x9F", "\x80\x9F", "\u20AC\u0178"},
+      {"unassigned in Windows-1252", "\x81\x9D", "\uFFFD\uFFFD"},
+      {"well-formed UTF-8 stays", "\u00C4\u20AC\U0001F600", "\u00C4\u20AC\U0001F600"},
+      {"cut UTF-8 sequence", "\xE2\x82", "\u00E2\u201A"},
+      {"UTF-8 of a C1 control", "\xC2\x85", "\u00C2\u2026"},
+      {"encoded surrogate", "\xED\xA0\x80", "\u00ED\u00A0\u20AC"},
+      {"overlong encoding", "\xC0\xAF", "\u00C0\u00AF"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EscapeHtml(c.bytes), c.html) << c.name;
+}
+
+class ReportFromLibrary : public ::testing::Test {
+ protected:
+  // Two bands, a duplicate, a call with markup and 8-bit bytes, contacts in three hours.
+  void SetUp() override {
+    const std::vector<QsoValues> contacts = {
+        Contact("DL1AB", "20", "CW", "12", "AB", 600),
+        Contact("<B>&\"Q'1\xC4", "40", "CW", "7", "CD", 610),
+        Contact("DL1AB", "20", "CW", "12", "AB", 660),
+        Contact("OE3XY", "20", "SSB", "5", "AB", 725),
+        Contact("<B>&\"Q'1\xC4", "40", "CW", "7", "CD", 730),
+        Contact("HA5Z", "40", "CW", "9", "EF", 731),
+    };
+    ReportCollector collector(data_);
+    ReplayThroughPlugin({0, 12, "AB"}, contacts, &collector);
+    data_.log_name = "a<b>.adi";
+    data_.claimed_score = "12";
+    data_.skipped = GroupSkipped({{3, "no call"}, {5, "no band"}, {9, "no call"}});
+    page_ = BuildHtmlReport(data_);
+  }
+
+  ReportData data_;
+  std::string page_;
+};
+
+TEST_F(ReportFromLibrary, TableAndChartsShowTheSummarysFigures) {
+  ASSERT_TRUE(data_.figures);
+  const SummaryFigures& figures = *data_.figures;
+  ASSERT_EQ(figures.bands.size(), 2u);
+  // Every QSO of a band in the hourly bars, every multiplier in the band's last step.
+  std::map<std::string, std::int64_t> barred;
+  std::regex bar_title("<title>([0-9]+) m: ([0-9]+)</title>");
+  for (std::sregex_iterator it(page_.begin(), page_.end(), bar_title), end; it != end; ++it) {
+    barred[(*it)[1]] += std::stoll((*it)[2]);
+  }
+  std::map<std::string, std::int32_t> last_mults;
+  for (const MultiplierStep& step : data_.multiplier_steps) last_mults[step.band] = step.mults;
+  for (const BandFigures& band : figures.bands) {
+    std::string row = band.band + "</td><td class=\"n\">" + std::to_string(band.qsos) +
+                      "</td><td class=\"n\">" + std::to_string(band.points) +
+                      "</td><td class=\"n\">" + std::to_string(band.mults) + "</td></tr>";
+    EXPECT_NE(page_.find(row), std::string::npos) << row;
+    EXPECT_EQ(barred[band.band], band.qsos) << band.band;
+    EXPECT_EQ(last_mults[band.band], band.mults) << band.band;
+  }
+  EXPECT_NE(page_.find("Score <strong>" + std::to_string(data_.score) +
+                       "</strong> = " + std::to_string(figures.score_points) + " points"),
+            std::string::npos);
+  EXPECT_EQ(data_.contacts.back().score, data_.score);
+  EXPECT_NE(page_.find("computed: " + std::to_string(data_.score) + " (" +
+                       std::to_string(data_.score - 12) + " more than claimed)"),
+            std::string::npos);
+}
+
+TEST_F(ReportFromLibrary, ListsTheLibrarysDuplicatesAndTheSkippedReasons) {
+  ASSERT_EQ(data_.duplicates.size(), 2u);
+  EXPECT_EQ(data_.duplicates[0].call, "DL1AB");
+  EXPECT_EQ(data_.duplicates[0].message, "DL1AB: QSO BEFORE at 10:00");
+  EXPECT_NE(page_.find("<td>2024-05-04 11:00</td><td>DL1AB</td><td>20</td><td>CW</td>"
+                       "<td>DL1AB: QSO BEFORE at 10:00</td>"),
+            std::string::npos);
+  EXPECT_NE(page_.find("<td>&lt;B&gt;&amp;&quot;Q&#39;1\u00C4: QSO BEFORE at 10:10</td>"),
+            std::string::npos);
+  EXPECT_NE(page_.find("<td>no call</td><td class=\"n\">2</td><td>3, 9</td>"), std::string::npos);
+  EXPECT_NE(page_.find("<td>no band</td><td class=\"n\">1</td><td>5</td>"), std::string::npos);
+}
+
+TEST_F(ReportFromLibrary, NoTextEscapesAndNothingIsFetched) {
+  EXPECT_EQ(page_.find("<B>"), std::string::npos);
+  EXPECT_EQ(page_.find("a<b>"), std::string::npos);
+  EXPECT_EQ(page_.find("<script"), std::string::npos);
+  std::string rest = page_;
+  for (std::size_t at; (at = rest.find("http://www.w3.org/2000/svg")) != std::string::npos;) {
+    rest.erase(at, 26);
+  }
+  EXPECT_EQ(rest.find("://"), std::string::npos);
+  EXPECT_EQ(rest.find("src="), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kevo::replay

@@ -1,0 +1,40 @@
+// Contacts replayed through the built plug-in, for tests that need the library's real answers
+// (summary texts, call-check messages) rather than texts written by hand.
+#ifndef KEVO_TESTS_REPLAY_PLUGIN_SESSION_H_
+#define KEVO_TESTS_REPLAY_PLUGIN_SESSION_H_
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/replay/log_replay.h"
+
+namespace kevo::replay {
+
+// A contact on 2024-05-04 at `minutes` past 00:00 UTC.
+inline QsoValues Contact(std::string call, std::string band, std::string mode, std::string received,
+                         std::string region, double minutes) {
+  QsoValues qso;
+  qso.call = std::move(call);
+  qso.band = std::move(band);
+  qso.mode = std::move(mode);
+  qso.received = std::move(received);
+  qso.region = std::move(region);
+  qso.time = COleDateTime{45416.0 + minutes / 1440.0, 0};
+  return qso;
+}
+
+inline ReplayResult ReplayThroughPlugin(const ContestSettings& settings,
+                                        const std::vector<QsoValues>& contacts,
+                                        ReportCollector* report = nullptr) {
+  LoadedPlugin plugin;
+  std::string error;
+  EXPECT_TRUE(LoadPlugin(KEVO_PLUGIN_PATH, NameStyle::kPlain, plugin, error)) << error;
+  if (plugin.library == nullptr) return {};
+  return ReplayLog(plugin.entries, settings, contacts, report);
+}
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_TESTS_REPLAY_PLUGIN_SESSION_H_

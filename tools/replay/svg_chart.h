@@ -1,0 +1,60 @@
+// Small SVG charts over a UTC time axis, for the HTML report: stacked bars per hour (or per
+// few hours) and line (or step) charts.
+//
+// Written here rather than taken from a chart library: the page must work offline from a USB
+// stick with no scripts and no files beside it, the build has no npm, and the few chart kinds
+// the report needs fit in a couple of hundred readable lines that emit plain inline SVG.
+//
+// Series are told apart by colour (the Okabe-Ito palette, distinguishable with the common
+// colour-vision deficiencies) and also by a hatch pattern (bars) or a dash style (lines), so
+// a black-and-white print still reads.
+#ifndef KEVO_REPLAY_SVG_CHART_H_
+#define KEVO_REPLAY_SVG_CHART_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kevo::replay {
+
+// The horizontal axis: linear UTC day counts, from whole hour to whole hour.
+struct TimeAxis {
+  double start = 0.0;
+  double end = 1.0 / 24.0;
+};
+
+// Whole hours from the one of `first` to the end of the one of `last`.
+TimeAxis HourAxis(double first, double last);
+
+struct BarSeries {
+  std::string label;
+  std::size_t style = 0;             // index into the palette, patterns and dashes
+  std::vector<std::int64_t> counts;  // one per bin of whole hours from the axis start
+};
+
+struct LineSeries {
+  std::string label;
+  std::size_t style = 0;
+  bool steps = false;  // a value holds until the next point, and to the end of the axis
+  std::vector<std::pair<double, double>> points;  // (linear day, value), any order
+};
+
+struct ChartText {
+  std::string id;       // prefix of the element ids, unique on the page
+  std::string title;    // for screen readers
+  std::string y_label;  // e.g. "QSOs per hour"
+};
+
+std::string StackedBars(const ChartText& text, const TimeAxis& axis, std::size_t bin_hours,
+                        const std::vector<BarSeries>& series);
+std::string TimeLines(const ChartText& text, const TimeAxis& axis,
+                      const std::vector<LineSeries>& series);
+
+// The colour of a style, for legends and tables outside the charts.
+const char* StyleColour(std::size_t style);
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_REPLAY_SVG_CHART_H_
