@@ -169,6 +169,16 @@ inline CQsoEntry Qso(const QsoFields& s) {
   return entry;
 }
 
+// The log's entries in log order, read as the scoring passes read them: slot by slot, the
+// removed ones skipped.
+inline std::vector<CQsoEntry> Entries(const QsoLog& log) {
+  std::vector<CQsoEntry> entries;
+  for (std::size_t slot = 0; slot < log.slot_count(); ++slot) {
+    if (log.keys(slot).live) entries.push_back(log.entry(slot));
+  }
+  return entries;
+}
+
 // The day count `minutes` before `day`.
 inline double MinutesBefore(double day, double minutes) { return day - minutes / 1440.0; }
 
