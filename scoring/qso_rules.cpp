@@ -26,10 +26,9 @@ int32_t ExchangeNumber(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-int32_t QsoPoints(std::string_view rcvd, bool own_region, int32_t own_number) {
-  if (StartsWithLetter(rcvd)) return 1;
-  if (ExchangeNumber(rcvd) == own_number) return 1;
-  return own_region ? 3 : 5;
+QsoPointsByRegion QsoPoints(std::string_view rcvd, int32_t own_number) {
+  if (StartsWithLetter(rcvd) || ExchangeNumber(rcvd) == own_number) return {1, 1};
+  return {3, 5};
 }
 
 std::optional<std::string> NormalizedRcvd(std::string_view rcvd) {
@@ -38,14 +37,18 @@ std::optional<std::string> NormalizedRcvd(std::string_view rcvd) {
 }
 
 PassRules::PassRules(const QsoLog& log, const ContestSettings& settings)
-    : own_region_(log.TextId(settings.own_region)) {
-  points_.reserve(2 * log.pair_count());
-  normalized_.reserve(log.pair_count());
+    : own_region_(log.TextId(settings.own_region)),
+      points_(2 * log.pair_count(), 0),
+      normalized_(log.pair_count(), 0) {
   for (uint32_t pair = 0; pair < log.pair_count(); ++pair) {
+    // Only the pairs of live entries are asked about; once normalised, a one-byte exchange
+    // leaves its old pair empty for good.
+    if (log.pair(pair).live_count == 0) continue;
     const std::string& rcvd = log.Text(log.pair(pair).rcvd);
-    points_.push_back(QsoPoints(rcvd, false, settings.own_number));
-    points_.push_back(QsoPoints(rcvd, true, settings.own_number));
-    normalized_.push_back(NormalizedRcvd(rcvd).has_value() ? 1 : 0);
+    const QsoPointsByRegion points = QsoPoints(rcvd, settings.own_number);
+    points_[2 * std::size_t{pair}] = points.other_region;
+    points_[2 * std::size_t{pair} + 1] = points.own_region;
+    normalized_[pair] = NormalizedRcvd(rcvd).has_value() ? 1 : 0;
   }
 }
 

@@ -21,9 +21,14 @@ bool StartsWithLetter(std::string_view text);
 int32_t ExchangeNumber(std::string_view text);
 
 // The points rule, from the received exchange as it stands: 1 when it starts with a letter or
-// its number is the own number; otherwise 5 when the worked station's region code differs from
-// the own one (byte for byte), else 3.
-int32_t QsoPoints(std::string_view rcvd, bool own_region, int32_t own_number);
+// its number is the own number; otherwise 3 when the worked station's region code is the own
+// one (byte for byte), else 5. Both answers at once, since a pass works them out once per
+// exchange and then picks one by the entry's region.
+struct QsoPointsByRegion {
+  int32_t own_region;
+  int32_t other_region;
+};
+QsoPointsByRegion QsoPoints(std::string_view rcvd, int32_t own_number);
 
 // The normalisation: a one-byte received exchange is stored as "0" and that byte. The text to
 // store instead, or nothing when the exchange stays as it is.

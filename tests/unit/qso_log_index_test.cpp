@@ -53,7 +53,8 @@ struct PlainLog {
       entries[index].m_strRcvd = *stored;
   }
   int32_t Points(const CQsoEntry& e) const {
-    return QsoPoints(e.m_strRcvd, e.m_strRegion == settings.own_region, settings.own_number);
+    const QsoPointsByRegion points = QsoPoints(e.m_strRcvd, settings.own_number);
+    return e.m_strRegion == settings.own_region ? points.own_region : points.other_region;
   }
   static std::string Mult(const CQsoEntry& e) { return MultKey(e.m_strBand, e.m_strRcvd); }
 

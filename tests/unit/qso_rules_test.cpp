@@ -93,7 +93,8 @@ TEST(QsoRules, PointsNormalisationAndMultiplierKey) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("[") + c.rcvd + "] own " + std::to_string(c.own_number));
-    EXPECT_EQ(QsoPoints(c.rcvd, c.same_region, c.own_number), c.points);
+    const QsoPointsByRegion points = QsoPoints(c.rcvd, c.own_number);
+    EXPECT_EQ(c.same_region ? points.own_region : points.other_region, c.points);
     EXPECT_EQ(NormalizedRcvd(c.rcvd).value_or(c.rcvd), c.stored);
     EXPECT_EQ(NormalizedRcvd(c.stored), std::nullopt);  // a second pass changes nothing
     EXPECT_EQ(MultKey("20", c.stored), std::string("20-") + c.stored);
