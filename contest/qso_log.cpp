@@ -26,10 +26,8 @@ std::size_t MixIds(uint64_t a, uint64_t b) {
 // The pair index's key: both text ids in one word.
 uint64_t PairKey(uint32_t band, uint32_t rcvd) { return uint64_t{band} << 32 | rcvd; }
 
-// A key text taken within one band: the band's id leads it.
-std::string WithinBand(uint32_t band, std::string key) {
-  return std::string(reinterpret_cast<const char*>(&band), sizeof band).append(key);
-}
+// The scope of classes kept for the whole log rather than per band.
+constexpr uint32_t kWholeLog = kNoId;
 
 }  // namespace
 
@@ -52,15 +50,16 @@ uint32_t QsoLog::GroupOf(uint32_t call, uint32_t band, uint32_t mode) {
   const uint32_t id = static_cast<uint32_t>(groups_.size());
   it->second = id;
   groups_.push_back(Group{call, band, mode, kNoId, kNoId});
-  groups_[id].summary_dupe = summary_dupe_classes_.Classify(id, [this](uint32_t g) {
+  const auto spell_summary = [this](uint32_t g) {
     const Group& group = groups_[g];
-    return WithinBand(group.band,
-                      SummaryDupeKey(Text(group.call), Text(group.band), Text(group.mode)));
-  });
-  groups_[id].extlog_dupe = extlog_dupe_classes_.Classify(id, [this](uint32_t g) {
+    return SummaryDupeKey(Text(group.call), Text(group.band), Text(group.mode));
+  };
+  const auto spell_extlog = [this](uint32_t g) {
     const Group& group = groups_[g];
     return ExtLogDupeKey(Text(group.call), Text(group.band), Text(group.mode));
-  });
+  };
+  groups_[id].summary_dupe = summary_dupe_classes_.Classify(id, band, spell_summary);
+  groups_[id].extlog_dupe = extlog_dupe_classes_.Classify(id, kWholeLog, spell_extlog);
   return id;
 }
 
@@ -70,11 +69,11 @@ uint32_t QsoLog::PairOf(uint32_t band, uint32_t rcvd) {
   const uint32_t id = static_cast<uint32_t>(pairs_.size());
   it->second = id;
   pairs_.push_back(RcvdPair{band_number_[band], band, rcvd, kNoId, kNoId, 0});
-  pairs_[id].summary_mult = summary_mult_classes_.Classify(id, [this](uint32_t p) {
-    return WithinBand(pairs_[p].band, MultKey(Text(pairs_[p].band), Text(pairs_[p].rcvd)));
-  });
-  pairs_[id].extlog_mult = extlog_mult_classes_.Classify(
-      id, [this](uint32_t p) { return MultKey(Text(pairs_[p].band), Text(pairs_[p].rcvd)); });
+  const auto spell = [this](uint32_t p) {
+    return MultKey(Text(pairs_[p].band), Text(pairs_[p].rcvd));
+  };
+  pairs_[id].summary_mult = summary_mult_classes_.Classify(id, band, spell);
+  pairs_[id].extlog_mult = extlog_mult_classes_.Classify(id, kWholeLog, spell);
   return id;
 }
 
