@@ -46,11 +46,6 @@ class TextIds {
     return found == ids_.end() ? kNoId : found->second;
   }
   const std::string& Text(uint32_t id) const { return *texts_[id]; }
-  std::size_t size() const { return texts_.size(); }
-  void Clear() {
-    ids_.clear();
-    texts_.clear();
-  }
 
  private:
   struct Hash {
@@ -88,7 +83,6 @@ class KeyClasses {
     by_hash_.emplace(hash, Member{scope, record});
     return record;
   }
-  void Clear() { by_hash_.clear(); }
 
  private:
   struct Member {
