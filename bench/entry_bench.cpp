@@ -1,12 +1,12 @@
 // One benchmark per entry at 1,000, 10,000 and 100,000 contacts. Each iteration is one call,
 // so the reported time is the time per call.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include <unistd.h>
+#include <vector>
 
 #include "contest_data.h"
 #include "export/ext_log.h"
@@ -62,9 +62,13 @@ void BM_RemoveData(benchmark::State& st) {
   unsigned pick = 12345;
   auto choose_victims = [&] {
     victims.clear();
+    std::vector<std::size_t> live_slots;  // the entries in log order
+    for (std::size_t slot = 0; slot < state.log.slot_count(); ++slot) {
+      if (state.log.keys(slot).live) live_slots.push_back(slot);
+    }
     for (std::size_t k = 0; k < kRound; ++k) {
       pick = pick * 1103515245u + 12345u;
-      const CQsoEntry& entry = state.log.at((pick >> 8) % state.log.size());
+      const CQsoEntry& entry = state.log.entry(live_slots[(pick >> 8) % live_slots.size()]);
       bool taken = false;
       for (const CQsoEntry& v : victims) taken = taken || SameQso(v, entry);
       if (!taken) victims.push_back(entry);

@@ -18,7 +18,10 @@ class ExchangeList {
   // Stores the value under the key; a later line for the same key wins.
   void Set(std::string key, std::string value) { values_[std::move(key)] = std::move(value); }
   // The value for exactly this key (case and blanks count), or null when there is none.
-  const std::string* Find(std::string_view call) const;
+  const std::string* Find(std::string_view call) const {
+    auto found = values_.find(std::string(call));
+    return found == values_.end() ? nullptr : &found->second;
+  }
   std::size_t size() const { return values_.size(); }
 
  private:

@@ -1,23 +1,25 @@
-// Finding and loading the operator's exchange list file.
+// Reading the lines of the operator's exchange list into the map.
 #include "contest/exchange_list.h"
+#include "platform/text_reader.h"
+#include "text/ascii.h"
 
 namespace kevo {
 
-namespace {
-const char kExchangeListFile[] = "RADL.lst";
-const char kPluginsFolder[] = "Plugins";
-}  // namespace
+void ApplyExchangeLine(std::string_view line, ExchangeList* list) {
+  // The list hands its values to the host as zero-terminated texts: a zero byte ends the
+  // line's text, or the host would be given bytes beyond the end it can see.
+  line = line.substr(0, line.find('\0'));
+  std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos || equals == 0) return;
+  list->Set(std::string(TrimAsciiSpace(line.substr(0, equals))),
+            std::string(TrimAsciiSpace(line.substr(equals + 1))));
+}
 
-bool LoadExchangeList(Platform& platform, ExchangeList* list) {
-  // Only the first file that opens is read; the copy in Plugins is the fallback for hosts
-  // whose working directory is the host's own folder.
-  std::unique_ptr<InputFile> file = platform.OpenExclusiveForReading(kExchangeListFile);
-  if (!file)
-    file = platform.OpenExclusiveForReading(platform.JoinPath(kPluginsFolder, kExchangeListFile));
-  if (!file) return false;
-  // A read error keeps what was read before it; the reset goes on regardless.
-  ReadExchangeList(*file, list);
-  return true;
+bool ReadExchangeList(InputFile& file, ExchangeList* list) {
+  TextLineReader reader(file);
+  std::string line;
+  while (reader.NextLine(&line)) ApplyExchangeLine(line, list);
+  return !reader.failed();
 }
 
 }  // namespace kevo

@@ -3,16 +3,31 @@
 #include <algorithm>
 #include <utility>
 
+#include "scoring/qso_keys.h"
+
 namespace kevo {
 
 namespace {
 
+// Ids are small dense numbers, so a group's three of them are mixed before they pick a bucket.
+// 2^64 divided by the golden ratio spreads consecutive ids over the whole word; the odd offset
+// keeps a zero second id from cancelling out; the last multiplier is SplitMix64's finaliser.
+constexpr uint64_t kGoldenRatio64 = 0x9E3779B97F4A7C15ull;
+constexpr uint64_t kSecondIdOffset = 0x632BE59BD9B4E019ull;
+constexpr uint64_t kSplitMixMultiplier = 0xBF58476D1CE4E5B9ull;
+
 std::size_t MixIds(uint64_t a, uint64_t b) {
-  uint64_t x = a * 0x9E3779B97F4A7C15ull ^ (b + 0x632BE59BD9B4E019ull);
+  uint64_t x = a * kGoldenRatio64 ^ (b + kSecondIdOffset);
   x ^= x >> 29;
-  x *= 0xBF58476D1CE4E5B9ull;
+  x *= kSplitMixMultiplier;
   return static_cast<std::size_t>(x ^ (x >> 32));
 }
+
+// The pair index's key: both text ids in one word.
+uint64_t PairKey(uint32_t band, uint32_t rcvd) { return uint64_t{band} << 32 | rcvd; }
+
+// The scope of classes kept for the whole log rather than per band.
+constexpr uint32_t kWholeLog = kNoId;
 
 }  // namespace
 
@@ -35,41 +50,41 @@ uint32_t QsoLog::GroupOf(uint32_t call, uint32_t band, uint32_t mode) {
   const uint32_t id = static_cast<uint32_t>(groups_.size());
   it->second = id;
   groups_.push_back(Group{call, band, mode, kNoId, kNoId});
-  // The summary keeps one dupe set per band, so its classes never span two bands: the band's
-  // id leads the key. Its text has no separators ("A"+"20"+"B20X" is "A20B"+"20"+"X").
-  groups_[id].summary_dupe = summary_dupe_classes_.Classify(id, [this](uint32_t g) {
+  const auto spell_summary = [this](uint32_t g) {
     const Group& group = groups_[g];
-    std::string key(reinterpret_cast<const char*>(&group.band), sizeof group.band);
-    return key.append(Text(group.mode)).append(Text(group.band)).append(Text(group.call));
-  });
-  groups_[id].extlog_dupe = extlog_dupe_classes_.Classify(id, [this](uint32_t g) {
+    return SummaryDupeKey(Text(group.call), Text(group.band), Text(group.mode));
+  };
+  const auto spell_extlog = [this](uint32_t g) {
     const Group& group = groups_[g];
-    return Text(group.band) + "-" + Text(group.mode) + "-" + Text(group.call);
-  });
+    return ExtLogDupeKey(Text(group.call), Text(group.band), Text(group.mode));
+  };
+  groups_[id].summary_dupe = summary_dupe_classes_.Classify(id, band, spell_summary);
+  groups_[id].extlog_dupe = extlog_dupe_classes_.Classify(id, kWholeLog, spell_extlog);
   return id;
 }
 
 uint32_t QsoLog::PairOf(uint32_t band, uint32_t rcvd) {
-  auto [it, inserted] = pair_ids_.emplace(uint64_t{band} << 32 | rcvd, 0);
+  auto [it, inserted] = pair_ids_.emplace(PairKey(band, rcvd), 0);
   if (!inserted) return it->second;
   const uint32_t id = static_cast<uint32_t>(pairs_.size());
   it->second = id;
-  pairs_.push_back(RcvdPair{band_number_[band], band, rcvd, kNoId, 0});
-  // "20-" with "5" and "20" with "-5" are one multiplier key in the extended log.
-  pairs_[id].extlog_mult = extlog_mult_classes_.Classify(id, [this](uint32_t p) {
-    return Text(pairs_[p].band) + "-" + Text(pairs_[p].rcvd);
-  });
+  pairs_.push_back(RcvdPair{band_number_[band], band, rcvd, kNoId, kNoId, 0});
+  const auto spell = [this](uint32_t p) {
+    return MultKey(Text(pairs_[p].band), Text(pairs_[p].rcvd));
+  };
+  pairs_[id].summary_mult = summary_mult_classes_.Classify(id, band, spell);
+  pairs_[id].extlog_mult = extlog_mult_classes_.Classify(id, kWholeLog, spell);
   return id;
 }
 
-uint32_t QsoLog::FindGroup(const CQsoEntry& probe) const {
-  auto found = group_ids_.find(GroupKey{texts_.Find(probe.m_strCall), texts_.Find(probe.m_strBand),
-                                        texts_.Find(probe.m_strMode)});
+uint32_t QsoLog::FindGroup(std::string_view call, std::string_view band,
+                           std::string_view mode) const {
+  auto found = group_ids_.find(GroupKey{texts_.Find(call), texts_.Find(band), texts_.Find(mode)});
   return found == group_ids_.end() ? kNoId : found->second;
 }
 
 uint32_t QsoLog::FindSlot(const CQsoEntry& probe) const {
-  const uint32_t group = FindGroup(probe);
+  const uint32_t group = FindGroup(probe.m_strCall, probe.m_strBand, probe.m_strMode);
   return group == kNoId ? kNoId : FindInGroup(group, probe.m_time);
 }
 
@@ -118,7 +133,6 @@ void QsoLog::KillSlot(uint32_t slot) {
 
   live_ -= 1;
   dead_ += 1;
-  live_slots_fresh_ = false;
   // Dead slots are cleared away once they outnumber the live ones: each removal then pays a
   // bounded share of the O(n) rebuild, and the log never holds more than twice its entries.
   if (dead_ > live_) Compact();
@@ -140,26 +154,10 @@ void QsoLog::Compact() {
   keys_.resize(kept);
   links_.resize(kept);
   dead_ = 0;
-  live_slots_fresh_ = false;
 
   for (Group& group : groups_) group.first = group.last = kNoId;
   std::fill(last_of_call_.begin(), last_of_call_.end(), kNoId);
   for (uint32_t slot = 0; slot < kept; ++slot) LinkSlot(slot);
-}
-
-std::size_t QsoLog::SlotOf(std::size_t index) const {
-  if (dead_ == 0) return index;
-  RefreshLiveSlots();
-  return live_slots_[index];
-}
-
-void QsoLog::RefreshLiveSlots() const {
-  if (live_slots_fresh_) return;
-  live_slots_.clear();
-  for (uint32_t slot = 0; slot < keys_.size(); ++slot) {
-    if (keys_[slot].live) live_slots_.push_back(slot);
-  }
-  live_slots_fresh_ = true;
 }
 
 // --- The entries' operations.
@@ -187,7 +185,6 @@ void QsoLog::Add(const CQsoEntry& probe) {
   band_live_[band_number_[band]] += 1;
   pairs_[pair].live_count += 1;
   live_ += 1;
-  if (live_slots_fresh_) live_slots_.push_back(slot);
 }
 
 void QsoLog::Remove(const CQsoEntry& probe) {
@@ -197,21 +194,11 @@ void QsoLog::Remove(const CQsoEntry& probe) {
 
 void QsoLog::Clear() { *this = QsoLog(); }
 
-std::size_t QsoLog::Find(const CQsoEntry& probe) const {
-  const uint32_t slot = FindSlot(probe);
-  if (slot == kNoId) return size();
-  if (dead_ == 0) return slot;
-  RefreshLiveSlots();
-  return static_cast<std::size_t>(
-      std::lower_bound(live_slots_.begin(), live_slots_.end(), slot) - live_slots_.begin());
-}
-
 const CQsoEntry* QsoLog::FirstOf(std::string_view call, std::string_view band,
                                  std::string_view mode) const {
-  auto found = group_ids_.find(GroupKey{texts_.Find(call), texts_.Find(band), texts_.Find(mode)});
-  if (found == group_ids_.end()) return nullptr;
-  const uint32_t first = groups_[found->second].first;
-  return first == kNoId ? nullptr : &entries_[first];
+  const uint32_t group = FindGroup(call, band, mode);
+  if (group == kNoId || groups_[group].first == kNoId) return nullptr;
+  return &entries_[groups_[group].first];
 }
 
 const CQsoEntry* QsoLog::LastOfCall(std::string_view call) const {
@@ -229,7 +216,7 @@ uint32_t QsoLog::CountOnBandWithRcvd(std::string_view band, std::string_view rcv
   const uint32_t band_id = texts_.Find(band);
   const uint32_t rcvd_id = texts_.Find(rcvd);
   if (band_id == kNoId || rcvd_id == kNoId) return 0;
-  auto found = pair_ids_.find(uint64_t{band_id} << 32 | rcvd_id);
+  auto found = pair_ids_.find(PairKey(band_id, rcvd_id));
   return found == pair_ids_.end() ? 0 : pairs_[found->second].live_count;
 }
 

@@ -35,14 +35,6 @@ class QsoLog {
 
   std::size_t size() const { return live_; }
   bool empty() const { return live_ == 0; }
-  const CQsoEntry& at(std::size_t index) const { return entries_[SlotOf(index)]; }
-  // Index of the stored entry that SameQso matches, or size() when there is none.
-  std::size_t Find(const CQsoEntry& probe) const;
-
-  // The one in-place change a stored entry allows.
-  void ReplaceRcvd(std::size_t index, std::string rcvd) {
-    ReplaceRcvdInSlot(SlotOf(index), std::move(rcvd));
-  }
 
   const std::vector<std::string>& bands() const { return bands_; }
   void SwapBands(std::size_t i, std::size_t j) { std::swap(bands_[i], bands_[j]); }
@@ -60,12 +52,18 @@ class QsoLog {
   // --- What the scoring passes read. Entries sit in slots in log order; a removed entry
   // leaves a dead slot behind until enough of them are cleared away at once, so the passes
   // walk the slots and skip the dead ones.
+  //
+  // The passes tell entries apart by the key texts of scoring/qso_keys.h. Different ids can
+  // spell one key ("A"+"20"+"B20X" and "A20B"+"20"+"X"), so every group of entries with one
+  // call, band and mode and every (band, exchange) pair carries a class id per key, equal
+  // where the key texts are equal. The summary keeps its sets per band, so its classes never
+  // span two bands. Class ids are group ids or pair ids.
   struct SlotKeys {
     COleDateTime time;
     double linear_day;      // DateTimeDifference of the time and day 0, for the rate windows
     uint32_t pair;          // the (band, received exchange) pair, see RcvdPair
-    uint32_t summary_dupe;  // equal for entries of one band whose mode+band+call texts are equal
-    uint32_t extlog_dupe;   // equal for entries whose band-mode-call texts are equal
+    uint32_t summary_dupe;  // class of SummaryDupeKey, within the band
+    uint32_t extlog_dupe;   // class of ExtLogDupeKey
     uint32_t region;        // text id of m_strRegion
     bool live;
   };
@@ -74,7 +72,8 @@ class QsoLog {
     uint32_t band_number;  // the band's place in first-seen order, 0 for the first band
     uint32_t band;         // text ids
     uint32_t rcvd;
-    uint32_t extlog_mult;  // equal for pairs whose band-rcvd texts are equal
+    uint32_t summary_mult;  // class of MultKey, within the band
+    uint32_t extlog_mult;   // class of MultKey
     uint32_t live_count;
   };
   std::size_t slot_count() const { return keys_.size(); }
@@ -91,6 +90,8 @@ class QsoLog {
   uint32_t BandNumber(std::string_view band) const;
   // The last entry's slot, or kNoId for an empty log.
   uint32_t LastSlot() const;
+  // The one in-place change a stored entry allows: the scoring passes store its received
+  // exchange normalised.
   void ReplaceRcvdInSlot(std::size_t slot, std::string rcvd);
 
  private:
@@ -118,14 +119,12 @@ class QsoLog {
   uint32_t Intern(std::string_view text);
   uint32_t GroupOf(uint32_t call, uint32_t band, uint32_t mode);
   uint32_t PairOf(uint32_t band, uint32_t rcvd);
-  uint32_t FindGroup(const CQsoEntry& probe) const;
+  uint32_t FindGroup(std::string_view call, std::string_view band, std::string_view mode) const;
   uint32_t FindSlot(const CQsoEntry& probe) const;
   uint32_t FindInGroup(uint32_t group, const COleDateTime& time) const;
   void LinkSlot(uint32_t slot);
   void KillSlot(uint32_t slot);
   void Compact();
-  std::size_t SlotOf(std::size_t index) const;
-  void RefreshLiveSlots() const;
 
   // By slot.
   std::deque<CQsoEntry> entries_;  // a deque never copies the entries as it grows
@@ -133,9 +132,6 @@ class QsoLog {
   std::vector<Links> links_;
   std::size_t live_ = 0;
   std::size_t dead_ = 0;
-  // Index of the live slots, rebuilt on demand for access by index after a removal.
-  mutable std::vector<uint32_t> live_slots_;
-  mutable bool live_slots_fresh_ = false;
 
   TextIds texts_;
   std::vector<uint32_t> last_of_call_;  // by text id: slot of the call's last live entry
@@ -149,6 +145,7 @@ class QsoLog {
   std::unordered_map<uint64_t, uint32_t> pair_ids_;
   KeyClasses summary_dupe_classes_;
   KeyClasses extlog_dupe_classes_;
+  KeyClasses summary_mult_classes_;
   KeyClasses extlog_mult_classes_;
 };
 

@@ -46,11 +46,6 @@ class TextIds {
     return found == ids_.end() ? kNoId : found->second;
   }
   const std::string& Text(uint32_t id) const { return *texts_[id]; }
-  std::size_t size() const { return texts_.size(); }
-  void Clear() {
-    ids_.clear();
-    texts_.clear();
-  }
 
  private:
   struct Hash {
@@ -72,25 +67,29 @@ class TextIds {
 
 // Sorts records into classes of equal key texts; a class is named by its first record. Only
 // the hashes are kept: a candidate's text is spelled again to confirm a match, so the many
-// long keys of a big log cost no memory of their own.
+// long keys of a big log cost no memory of their own. Records of different scopes (the bands
+// of a pass that keeps one set per band) never share a class.
 class KeyClasses {
  public:
   // `spell(record)` returns the record's key text.
   template <class Spell>
-  uint32_t Classify(uint32_t record, const Spell& spell) {
+  uint32_t Classify(uint32_t record, uint32_t scope, const Spell& spell) {
     const std::string text = spell(record);
-    const std::size_t hash = std::hash<std::string>{}(text);
+    const std::size_t hash = std::hash<std::string>{}(text) ^ scope;
     auto [first, last] = by_hash_.equal_range(hash);
     for (auto it = first; it != last; ++it) {
-      if (spell(it->second) == text) return it->second;
+      if (it->second.scope == scope && spell(it->second.record) == text) return it->second.record;
     }
-    by_hash_.emplace(hash, record);
+    by_hash_.emplace(hash, Member{scope, record});
     return record;
   }
-  void Clear() { by_hash_.clear(); }
 
  private:
-  std::unordered_multimap<std::size_t, uint32_t> by_hash_;
+  struct Member {
+    uint32_t scope;
+    uint32_t record;
+  };
+  std::unordered_multimap<std::size_t, Member> by_hash_;
 };
 
 }  // namespace kevo

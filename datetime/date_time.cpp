@@ -6,11 +6,11 @@
 namespace kevo {
 namespace {
 
-// Rounds a day count to the nearest second.
+// Half a second in days. Added to a day count it rounds the time to the nearest second. Added
+// to a count of minutes, as the host does, it lifts a count that floating point left a hair
+// short of a whole number (60 minutes between two clock times can multiply out to
+// 59.9999999965) without rounding anything else.
 constexpr double kHalfSecondInDays = 1.0 / 172800.0;
-// Lifts a minute count that floating point left a hair short of a whole number (60 minutes
-// between two clock times can multiply out to 59.9999999965) without rounding anything else.
-constexpr double kMinuteLift = 1.0 / 172800.0;
 constexpr double kMinutesPerDay = 1440.0;
 constexpr double kSecondsPerDay = 86400.0;
 
@@ -41,6 +41,39 @@ void CivilFromDays(int64_t days, int* year, int* month, int* day) {
   *day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
   *month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
   *year = static_cast<int>(year_of_era + era * 400 + (*month <= 2 ? 1 : 0));
+}
+
+// Calendar fields of a day count, the time taken to the nearest second.
+struct CalendarDate {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// False when the day count is NaN or outside 1 January 100 .. 31 December 9999 00:00.
+bool CalendarFields(double day_count, CalendarDate* out) {
+  if (std::isnan(day_count) || day_count > kLastFormattableDay ||
+      day_count < kFirstFormattableDay) {
+    return false;
+  }
+  const double rounded =
+      day_count > 0.0 ? day_count + kHalfSecondInDays : day_count - kHalfSecondInDays;
+  const auto day_number = static_cast<int64_t>(rounded);  // Toward zero, within +-3e6.
+
+  const double magnitude = std::fabs(rounded);
+  // A fraction below 1 times 86400 stays below 86400 in double, so the hour stays below 24.
+  const auto seconds = static_cast<int>((magnitude - std::floor(magnitude)) * kSecondsPerDay);
+
+  CalendarDate fields;
+  CivilFromDays(day_number + kDayZeroFromUnixEpoch, &fields.year, &fields.month, &fields.day);
+  fields.hour = seconds / 3600;
+  fields.minute = seconds / 60 % 60;
+  fields.second = seconds % 60;
+  if (out != nullptr) *out = fields;
+  return true;
 }
 
 void AppendZeroPadded(std::string* text, int value, int width) {
@@ -74,7 +107,7 @@ CDateTimeSpan DateTimeDifference(const COleDateTime& left, const COleDateTime& r
 }
 
 int32_t SpanWholeMinutes(const CDateTimeSpan& span) {
-  const double minutes = span.m_span * kMinutesPerDay + kMinuteLift;
+  const double minutes = span.m_span * kMinutesPerDay + kHalfSecondInDays;
   // What the x86 conversion gives for a value it cannot represent; NaN fails both tests.
   constexpr double kInt64Limit = 9223372036854775808.0;  // 2^63
   if (!(minutes >= -kInt64Limit && minutes < kInt64Limit)) {
@@ -83,28 +116,6 @@ int32_t SpanWholeMinutes(const CDateTimeSpan& span) {
   // Keep the low 32 bits without signed overflow.
   const auto whole = static_cast<int64_t>(minutes);
   return static_cast<int32_t>(static_cast<uint32_t>(whole));
-}
-
-bool CalendarFields(double day_count, CalendarDate* out) {
-  if (std::isnan(day_count) || day_count > kLastFormattableDay ||
-      day_count < kFirstFormattableDay) {
-    return false;
-  }
-  const double rounded =
-      day_count > 0.0 ? day_count + kHalfSecondInDays : day_count - kHalfSecondInDays;
-  const auto day_number = static_cast<int64_t>(rounded);  // Toward zero, within +-3e6.
-
-  const double magnitude = std::fabs(rounded);
-  // A fraction below 1 times 86400 stays below 86400 in double, so the hour stays below 24.
-  const auto seconds = static_cast<int>((magnitude - std::floor(magnitude)) * kSecondsPerDay);
-
-  CalendarDate fields;
-  CivilFromDays(day_number + kDayZeroFromUnixEpoch, &fields.year, &fields.month, &fields.day);
-  fields.hour = seconds / 3600;
-  fields.minute = seconds / 60 % 60;
-  fields.second = seconds % 60;
-  if (out != nullptr) *out = fields;
-  return true;
 }
 
 std::string FormatDateTime(const COleDateTime& value, std::string_view pattern) {

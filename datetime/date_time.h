@@ -30,16 +30,6 @@ struct CDateTimeSpan {
   int32_t m_status = kDateTimeValid;
 };
 
-// Calendar fields of a day count, the time taken to the nearest second.
-struct CalendarDate {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-};
-
 // Same status and numerically equal day counts: no tolerance, no calendar.
 bool SameDateTime(const COleDateTime& a, const COleDateTime& b);
 
@@ -48,9 +38,6 @@ CDateTimeSpan DateTimeDifference(const COleDateTime& left, const COleDateTime& r
 
 // Days x 1440 lifted by 1/172800 and truncated toward zero, wrapping to 32 bits.
 int32_t SpanWholeMinutes(const CDateTimeSpan& span);
-
-// False when the day count is NaN or outside 1 January 100 .. 31 December 9999 00:00.
-bool CalendarFields(double day_count, CalendarDate* out);
 
 // Replaces %Y %m %d %H %M in the pattern; the empty text for a null, invalid or
 // out-of-range value.

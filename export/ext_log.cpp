@@ -54,18 +54,19 @@ void WriteExtLog(ContestState& state, Platform& platform, const char* argument) 
   TextModeSink sink(*file);
   sink.WriteLine(kExtLogHeader);
   QsoLog& log = state.log;
+  const PassRules rules(log, state.settings);
   // One dupe set and one multiplier set for the whole file, as flags by class id.
   std::vector<bool> seen_dupes(log.dupe_class_count(), false);
   std::vector<bool> seen_mults;
   for (std::size_t slot = 0; slot < log.slot_count() && sink.ok(); ++slot) {
     if (!log.keys(slot).live) continue;
     // Points from the exchange as received; duplicates are written with 0 and no mark.
-    int32_t points = QsoPoints(log.entry(slot), state.settings);
+    int32_t points = rules.Points(log.keys(slot));
     const uint32_t dupe_class = log.keys(slot).extlog_dupe;
     const bool duplicate = seen_dupes[dupe_class];
     seen_dupes[dupe_class] = true;
     if (duplicate) points = 0;
-    NormalizeRcvdInSlot(log, slot);
+    rules.Normalize(log, slot);
     bool new_multiplier = false;
     if (!duplicate) {
       const uint32_t mult_class = log.pair(log.keys(slot).pair).extlog_mult;

@@ -1,6 +1,6 @@
 // The fixed-column lines of "ExtLog.txt".
 #include "export/ext_log.h"
-#include "scoring/text_format.h"
+#include "text/text_format.h"
 
 namespace kevo {
 

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "scoring/call_check_query.h"
+
 class COleDateTime;
 
 namespace kevo {
@@ -25,17 +27,6 @@ struct QsoReport {
   const char* band;
 };
 
-struct CallCheckArguments {
-  const char* call;
-  const char* mode;
-  const char* prefix;
-  int32_t number;
-  const char* band;
-  const char* band2;
-  char* hint;
-  char* dupe_message;
-};
-
 const char* SetNameEntry(int32_t set_index) noexcept;
 int32_t SetCountEntry() noexcept;
 int32_t ValidExchangeEntry() noexcept;
@@ -44,7 +35,7 @@ const char* RunCommandEntry(int32_t command, const char* argument) noexcept;
 int32_t ResetEntry(int32_t rate_suppression, int32_t own_number, const char* own_region) noexcept;
 int32_t AddQsoEntry(const QsoReport& report) noexcept;
 int32_t RemoveQsoEntry(const QsoReport& report) noexcept;
-int32_t CheckCallEntry(const CallCheckArguments& arguments) noexcept;
+int32_t CheckCallEntry(const CallCheckQuery& query, char* hint, char* dupe_message) noexcept;
 const char* ResultEntry(int32_t* score) noexcept;
 
 }  // namespace kevo

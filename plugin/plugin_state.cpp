@@ -90,16 +90,9 @@ int32_t RemoveQsoEntry(const QsoReport& report) noexcept {
   return 1;
 }
 
-int32_t CheckCallEntry(const CallCheckArguments& arguments) noexcept {
+int32_t CheckCallEntry(const CallCheckQuery& query, char* hint, char* dupe_message) noexcept {
   try {
-    CallCheckQuery query;
-    query.call = arguments.call;
-    query.mode = arguments.mode;
-    query.prefix = arguments.prefix;
-    query.number = arguments.number;
-    query.band = arguments.band;
-    query.band2 = arguments.band2;
-    return CheckCall(State().contest, query, arguments.hint, arguments.dupe_message);
+    return CheckCall(State().contest, query, hint, dupe_message);
   } catch (...) {
     return kCheckNoNewMultiplier;
   }

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "text/ascii.h"
+
 namespace kevo {
 
 namespace {
-
-char FoldAsciiCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "contest/contest_state.h"
+#include "scoring/call_check_query.h"
 
 namespace kevo {
 
@@ -15,16 +16,6 @@ enum CallCheckResult : int32_t {
   kCheckNoNewMultiplier = 1,
   kCheckNewMultiplier = 2,
   kCheckBandsDiffer = 4,
-};
-
-// The parameters the check reads; null texts keep the host's meaning (see CheckCall).
-struct CallCheckQuery {
-  const char* call = nullptr;
-  const char* mode = nullptr;
-  const char* prefix = nullptr;  // null ends the check with 1
-  int32_t number = 0;            // shown in the "%02i?" fallback
-  const char* band = nullptr;
-  const char* band2 = nullptr;  // null skips the band pre-check
 };
 
 // Answers one of the four codes and writes at most one of the two buffers (null buffers are

@@ -1,19 +1,16 @@
 #include "scoring/qso_rules.h"
 
+#include "text/ascii.h"
+
 namespace kevo {
 
-namespace {
-bool IsAsciiSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-}  // namespace
-
 bool StartsWithLetter(std::string_view text) {
-  return !text.empty() && IsAsciiLetter(static_cast<unsigned char>(text.front()));
+  return !text.empty() && IsAsciiLetter(text.front());
 }
 
 int32_t ExchangeNumber(std::string_view text) {
   std::size_t pos = 0;
-  while (pos < text.size() && IsAsciiSpace(static_cast<unsigned char>(text[pos]))) ++pos;
+  while (pos < text.size() && IsAsciiSpace(text[pos])) ++pos;
   bool negative = false;
   if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
     negative = text[pos] == '-';
@@ -21,7 +18,7 @@ int32_t ExchangeNumber(std::string_view text) {
   }
   // Unsigned arithmetic: a number too long for 32 bits wraps instead of overflowing.
   uint32_t value = 0;
-  while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+  while (pos < text.size() && IsAsciiDigit(text[pos])) {
     value = value * 10u + static_cast<uint32_t>(text[pos] - '0');
     ++pos;
   }
@@ -29,48 +26,35 @@ int32_t ExchangeNumber(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-int32_t QsoPoints(const CQsoEntry& entry, const ContestSettings& settings) {
-  if (StartsWithLetter(entry.m_strRcvd)) return 1;
-  if (ExchangeNumber(entry.m_strRcvd) == settings.own_number) return 1;
-  if (entry.m_strRegion != settings.own_region) return 5;
-  return 3;
+QsoPointsByRegion QsoPoints(std::string_view rcvd, int32_t own_number) {
+  if (StartsWithLetter(rcvd) || ExchangeNumber(rcvd) == own_number) return {1, 1};
+  return {3, 5};
 }
 
-std::string SummaryDupeKey(const CQsoEntry& entry) {
-  std::string key;
-  key.reserve(entry.m_strMode.size() + entry.m_strBand.size() + entry.m_strCall.size());
-  key.append(entry.m_strMode).append(entry.m_strBand).append(entry.m_strCall);
-  return key;
+std::optional<std::string> NormalizedRcvd(std::string_view rcvd) {
+  if (rcvd.size() != 1) return std::nullopt;
+  return std::string{'0', rcvd[0]};
 }
 
-std::string ExtLogDupeKey(const CQsoEntry& entry) {
-  std::string key;
-  key.reserve(entry.m_strBand.size() + entry.m_strMode.size() + entry.m_strCall.size() + 2);
-  key.append(entry.m_strBand)
-      .append("-")
-      .append(entry.m_strMode)
-      .append("-")
-      .append(entry.m_strCall);
-  return key;
+PassRules::PassRules(const QsoLog& log, const ContestSettings& settings)
+    : own_region_(log.TextId(settings.own_region)),
+      points_(2 * log.pair_count(), 0),
+      normalized_(log.pair_count(), 0) {
+  for (uint32_t pair = 0; pair < log.pair_count(); ++pair) {
+    // Only the pairs of live entries are asked about; once normalised, a one-byte exchange
+    // leaves its old pair empty for good.
+    if (log.pair(pair).live_count == 0) continue;
+    const std::string& rcvd = log.Text(log.pair(pair).rcvd);
+    const QsoPointsByRegion points = QsoPoints(rcvd, settings.own_number);
+    points_[2 * std::size_t{pair}] = points.other_region;
+    points_[2 * std::size_t{pair} + 1] = points.own_region;
+    normalized_[pair] = NormalizedRcvd(rcvd).has_value() ? 1 : 0;
+  }
 }
 
-std::string MultKey(const CQsoEntry& entry) {
-  std::string key;
-  key.reserve(entry.m_strBand.size() + entry.m_strRcvd.size() + 1);
-  key.append(entry.m_strBand).append("-").append(entry.m_strRcvd);
-  return key;
-}
-
-void NormalizeRcvd(QsoLog& log, std::size_t index) {
-  const std::string& rcvd = log.at(index).m_strRcvd;
-  if (rcvd.size() != 1) return;
-  log.ReplaceRcvd(index, std::string{'0', rcvd[0]});
-}
-
-void NormalizeRcvdInSlot(QsoLog& log, std::size_t slot) {
-  const std::string& rcvd = log.entry(slot).m_strRcvd;
-  if (rcvd.size() != 1) return;
-  log.ReplaceRcvdInSlot(slot, std::string{'0', rcvd[0]});
+void PassRules::StoreNormalized(QsoLog& log, std::size_t slot) {
+  if (std::optional<std::string> stored = NormalizedRcvd(log.entry(slot).m_strRcvd))
+    log.ReplaceRcvdInSlot(slot, std::move(*stored));
 }
 
 }  // namespace kevo

@@ -1,11 +1,14 @@
-// How one QSO log entry is scored: points, duplicate keys, the multiplier key and the
-// normalisation of a one-byte received exchange.
+// How one QSO log entry is scored: its points and the normalisation of a one-byte received
+// exchange. The keys that make duplicates and multipliers are in qso_keys.h.
 #ifndef KEVO_SCORING_QSO_RULES_H_
 #define KEVO_SCORING_QSO_RULES_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "contest/contest_state.h"
 
@@ -17,22 +20,44 @@ bool StartsWithLetter(std::string_view text);
 // Leading decimal number after ASCII white space and one optional sign; wraps at 32 bits.
 int32_t ExchangeNumber(std::string_view text);
 
-// 1, 3 or 5 points from the received exchange as it stands now and the contest settings.
-int32_t QsoPoints(const CQsoEntry& entry, const ContestSettings& settings);
+// The points rule, from the received exchange as it stands: 1 when it starts with a letter or
+// its number is the own number; otherwise 3 when the worked station's region code is the own
+// one (byte for byte), else 5. Both answers at once, since a pass works them out once per
+// exchange and then picks one by the entry's region.
+struct QsoPointsByRegion {
+  int32_t own_region;
+  int32_t other_region;
+};
+QsoPointsByRegion QsoPoints(std::string_view rcvd, int32_t own_number);
 
-// mode + band + call with no separator: the summary's duplicate key.
-std::string SummaryDupeKey(const CQsoEntry& entry);
+// The normalisation: a one-byte received exchange is stored as "0" and that byte. The text to
+// store instead, or nothing when the exchange stays as it is.
+std::optional<std::string> NormalizedRcvd(std::string_view rcvd);
 
-// band "-" mode "-" call: the extended log's duplicate key.
-std::string ExtLogDupeKey(const CQsoEntry& entry);
+// Both rules as one scoring pass applies them, by ids: worked out once for every (band,
+// exchange) pair the log holds when the pass begins. A pass scores an entry before it
+// normalises it, so the pairs that normalising adds are never asked about.
+class PassRules {
+ public:
+  PassRules(const QsoLog& log, const ContestSettings& settings);
 
-// band "-" received exchange.
-std::string MultKey(const CQsoEntry& entry);
+  // QsoPoints of the entry in the slot.
+  int32_t Points(const QsoLog::SlotKeys& keys) const {
+    return points_[2 * std::size_t{keys.pair} + (keys.region == own_region_ ? 1 : 0)];
+  }
 
-// A one-byte received exchange is stored as "0" and that byte, in the log itself.
-void NormalizeRcvd(QsoLog& log, std::size_t index);
-// The same for the entry in a slot (see QsoLog::slot_count), as the scoring passes walk them.
-void NormalizeRcvdInSlot(QsoLog& log, std::size_t slot);
+  // Normalises the received exchange of the entry in the slot, in the log itself.
+  void Normalize(QsoLog& log, std::size_t slot) const {
+    if (normalized_[log.keys(slot).pair]) StoreNormalized(log, slot);
+  }
+
+ private:
+  uint32_t own_region_;              // kNoId when no entry has it: then every region differs
+  std::vector<int32_t> points_;      // two per pair: another region, the own region
+  std::vector<uint8_t> normalized_;  // by pair: NormalizedRcvd changes the exchange
+
+  static void StoreNormalized(QsoLog& log, std::size_t slot);
+};
 
 }  // namespace kevo
 

@@ -1,7 +1,10 @@
 #include "scoring/score_summary.h"
 
+#include <string_view>
+#include <vector>
+
 #include "scoring/qso_rules.h"
-#include "scoring/text_format.h"
+#include "text/text_format.h"
 
 namespace kevo {
 
@@ -62,39 +65,6 @@ class RateClock {
   double reference_day_;
 };
 
-// What the summary needs of a (band, exchange) pair, worked out once per pass: whether the
-// exchange alone gives 1 point (a letter first, or the own number) and whether it is one byte
-// long and so gets normalised. Only pairs that existed when the pass began are asked: an
-// entry is scored before it is normalised.
-class PairFacts {
- public:
-  PairFacts(const QsoLog& log, const ContestSettings& settings)
-      : own_region_(log.TextId(settings.own_region)) {
-    facts_.reserve(log.pair_count());
-    for (uint32_t pair = 0; pair < log.pair_count(); ++pair) {
-      const std::string& rcvd = log.Text(log.pair(pair).rcvd);
-      const bool one_point =
-          StartsWithLetter(rcvd) || ExchangeNumber(rcvd) == settings.own_number;
-      facts_.push_back(static_cast<uint8_t>((one_point ? kOnePoint : 0) |
-                                            (rcvd.size() == 1 ? kOneByte : 0)));
-    }
-  }
-  // QsoPoints, with the region compared by id.
-  int32_t Points(const QsoLog::SlotKeys& keys) const {
-    // Written without branches: which rule applies is as good as random from one entry to
-    // the next.
-    const int32_t by_region = keys.region != own_region_ ? 5 : 3;
-    return (facts_[keys.pair] & kOnePoint) != 0 ? 1 : by_region;
-  }
-  bool OneByte(uint32_t pair) const { return (facts_[pair] & kOneByte) != 0; }
-
- private:
-  static constexpr uint8_t kOnePoint = 1;
-  static constexpr uint8_t kOneByte = 2;
-  uint32_t own_region_;  // kNoId when no entry has it: then every region differs
-  std::vector<uint8_t> facts_;
-};
-
 // Marks the id as seen; true the first time.
 bool FirstSight(std::vector<uint8_t>* seen, uint32_t id) {
   if (id >= seen->size()) seen->resize(id + 1u, 0);
@@ -103,8 +73,7 @@ bool FirstSight(std::vector<uint8_t>* seen, uint32_t id) {
   return true;
 }
 
-}  // namespace
-
+// True when band a's padded form sorts before band b's (unsigned byte comparison).
 bool PaddedBandLess(std::string_view a, std::string_view b) {
   // Compare as if the shorter texts had "0" bytes in front up to 20 bytes, without building
   // the padded copies.
@@ -119,6 +88,8 @@ bool PaddedBandLess(std::string_view a, std::string_view b) {
   }
   return a_len < b_len;
 }
+
+}  // namespace
 
 void SortBands(QsoLog& log) {
   // A plain exchange sort, kept as it is: it is not stable, and hosts see the order it gives
@@ -145,11 +116,11 @@ int32_t BuildScoreSummary(ContestState& state, std::string* text) {
   text->append("\tQSO\tPoints\tMults\r\n");
   SortBands(log);
 
-  // One walk over the log scores every band at once: the dupe classes never span two bands,
-  // and a multiplier is a (band, exchange) pair, so per-band sets become flags by class id.
-  // Normalising one entry changes nothing another entry is scored by, so the order in which
-  // the bands are visited does not matter.
-  const PairFacts facts(log, settings);
+  // One walk over the log scores every band at once: the summary's classes never span two
+  // bands, so the per-band sets become flags by class id. Normalising one entry changes
+  // nothing another entry is scored by, so the order in which the bands are visited does not
+  // matter.
+  const PassRules rules(log, settings);
   std::vector<Tally> band_tallies(log.bands().size());
   std::vector<uint32_t> band_mults(log.bands().size(), 0);
   std::vector<uint8_t> seen_dupes(log.dupe_class_count(), 0);
@@ -162,12 +133,12 @@ int32_t BuildScoreSummary(ContestState& state, std::string* text) {
     if (!keys.live || seen_dupes[keys.summary_dupe]) continue;
     seen_dupes[keys.summary_dupe] = 1;
     // Points from the exchange as received, the multiplier from the normalised one.
-    const int32_t points = facts.Points(keys);
+    const int32_t points = rules.Points(keys);
     if (with_rates) clock.Count(keys, points, &rates);
     const uint32_t band = log.pair(keys.pair).band_number;
     band_tallies[band].Count(points);
-    if (facts.OneByte(keys.pair)) NormalizeRcvdInSlot(log, slot);
-    if (FirstSight(&seen_mults, log.keys(slot).pair)) band_mults[band] += 1u;
+    rules.Normalize(log, slot);
+    if (FirstSight(&seen_mults, log.pair(log.keys(slot).pair).summary_mult)) band_mults[band] += 1u;
   }
 
   Tally total;

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "contest/contest_state.h"
 
@@ -17,9 +15,6 @@ int32_t BuildScoreSummary(ContestState& state, std::string* text);
 
 // The summary's band order: a descending exchange sort of the bands' "0"-padded forms.
 void SortBands(QsoLog& log);
-
-// True when band a's padded form sorts before band b's (unsigned byte comparison).
-bool PaddedBandLess(std::string_view a, std::string_view b);
 
 }  // namespace kevo
 

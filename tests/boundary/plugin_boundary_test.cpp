@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "StatsKEVO.h"
+#include "plugin/entry_table.h"
 
 namespace {
 
@@ -23,52 +24,30 @@ struct EntryName {
   const char* decorated;
 };
 
-const EntryName kNames[] = {
-    {"GetSetName", "_Z10GetSetNamei"},
-    {"GetNumberOfSets", "_Z15GetNumberOfSetsv"},
-    {"GetExchgCount0", "_Z19StatsGetExchgCount0PKcS0_S0_"},
-    {"IsValidExchg0", "_Z18StatsIsValidExchg0PKcS0_S0_S0_iii"},
-    {"SetupSet0", "_Z9SetupSet0v"},
-    {"RunCommand0", "_Z11RunCommand0iPKc"},
-    {"ResetStats0",
-     "_Z11ResetStats0PKciS0_PK12COleDateTimeS3_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_iiiddS0_S0_S0_"},
-    {"AddData0",
-     "_Z8AddData0PKcS0_PK12COleDateTimeS3_S3_S3_jjS0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_"
-     "iiiddS0_S0_S0_S0_S0_"},
-    {"RemoveData0",
-     "_Z11RemoveData0PKcS0_PK12COleDateTimeS3_S3_S3_jjS0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_"
-     "S0_iiiddS0_S0_S0_S0_S0_"},
-    {"CheckCall0",
-     "_Z14CheckCallFunc0PKcjjS0_S0_S0_S0_S0_S0_S0_S0_S0_S0_S0_iiiddS0_S0_S0_S0_S0_S0_S0_PcS1_"},
-    {"GetResult0", "_Z10GetResult0Pi"},
-};
+// The names come from the library's own table: the compiler's mangling of the C++ twins and
+// the C bodies are the independent side, so a wrong name in the table still fails here.
+#define KEVO_ITANIUM_NAME(plain, itanium, msvc) {#plain, itanium},
+const EntryName kNames[] = {KEVO_ENTRY_TABLE(KEVO_ITANIUM_NAME)};
+#undef KEVO_ITANIUM_NAME
 
 void* Library() {
   static void* handle = dlopen(KEVO_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
   return handle;
 }
 
-// One name scheme's view of the entries.
+// One name scheme's view of the entries, one member per entry, named as the entry.
 struct Api {
-  decltype(&GetSetName) set_name;
-  decltype(&GetNumberOfSets) set_count;
-  decltype(&GetExchgCount0) exchg_count;
-  decltype(&IsValidExchg0) valid_exchg;
-  decltype(&SetupSet0) setup;
-  decltype(&RunCommand0) command;
-  decltype(&ResetStats0) reset;
-  decltype(&AddData0) add;
-  decltype(&RemoveData0) remove;
-  decltype(&CheckCall0) check;
-  decltype(&GetResult0) result;
+#define KEVO_API_MEMBER(plain, itanium, msvc) decltype(&::plain) plain;
+  KEVO_ENTRY_TABLE(KEVO_API_MEMBER)
+#undef KEVO_API_MEMBER
 };
 
 Api Resolve(bool decorated) {
   Api api{};
-  void** slots = reinterpret_cast<void**>(&api);
-  static_assert(sizeof(Api) == std::size(kNames) * sizeof(void*));
-  for (std::size_t i = 0; i < std::size(kNames); ++i)
-    slots[i] = dlsym(Library(), decorated ? kNames[i].decorated : kNames[i].plain);
+#define KEVO_RESOLVE(plain, itanium, msvc) \
+  api.plain = reinterpret_cast<decltype(&::plain)>(dlsym(Library(), decorated ? itanium : #plain));
+  KEVO_ENTRY_TABLE(KEVO_RESOLVE)
+#undef KEVO_RESOLVE
   return api;
 }
 
@@ -162,9 +141,10 @@ struct CheckAnswer {
 CheckAnswer Check(const Api& api, const char* call, const char* mode, const char* prefix,
                   int32_t number, const char* band, const char* band2) {
   char hint[64] = "untouched", dupe[64] = "untouched";
-  int32_t code = api.check(call, 2u, 3u, mode, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                           nullptr, nullptr, nullptr, prefix, 15, number, 17, 18.0, 19.0, nullptr,
-                           nullptr, nullptr, nullptr, nullptr, band, band2, hint, dupe);
+  int32_t code =
+      api.CheckCall0(call, 2u, 3u, mode, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr, nullptr, prefix, 15, number, 17, 18.0, 19.0, nullptr,
+                     nullptr, nullptr, nullptr, nullptr, band, band2, hint, dupe);
   return {code, hint, dupe};
 }
 
@@ -184,9 +164,9 @@ Transcript RunSession(const Api& api) {
   Transcript t;
   { std::ofstream("RADL.lst", std::ios::binary) << "Q9ZZ=33\r\nQ1ABC = 15 \r\n"; }
   StreamCapture out(1);
-  t.returns.push_back(api.reset(nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 16,
-                                12, 18, 19.0, 20.0, nullptr, "AB", nullptr));
+  t.returns.push_back(api.ResetStats0(nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                      nullptr, 16, 12, 18, 19.0, 20.0, nullptr, "AB", nullptr));
   const Report reports[] = {
       {"Q1ABC", At(70), "CW", "001", "12", "DL", "AB", "20M"},
       {"Q2BB", At(30), "CW", "002", "7", "OE", "CD", "40M"},
@@ -196,17 +176,17 @@ Transcript RunSession(const Api& api) {
       {"Q1ABC", At(0), "SSB", "006", "12", "DL", "AB", "20M"},
       {"Q1ABC", At(70), "CW", "999", "99", "XX", "XX", "20M"},  // re-reported: ignored
   };
-  for (const Report& r : reports) t.returns.push_back(Send(api.add, r));
-  t.returns.push_back(Send(api.remove, {"Q4DD", At(3), "CW", "", "other", "", "", "15M"}));
+  for (const Report& r : reports) t.returns.push_back(Send(api.AddData0, r));
+  t.returns.push_back(Send(api.RemoveData0, {"Q4DD", At(3), "CW", "", "other", "", "", "15M"}));
   t.checks.push_back(Check(api, "Q1ABC", "CW", "DL", 5, "20M", "20m"));
   t.checks.push_back(Check(api, "Q2BB", "SSB", "OE", 5, "40M", nullptr));
   t.checks.push_back(Check(api, "Q9ZZ", "CW", "XX", 5, "20M", nullptr));
   t.checks.push_back(Check(api, "Q5EE", "CW", "XX", 7, "40M", "80M"));
   t.checks.push_back(Check(api, "Q5EE", "CW", nullptr, 7, "40M", nullptr));
-  t.summary = api.result(&t.score);
+  t.summary = api.GetResult0(&t.score);
   t.checks.push_back(Check(api, "Q2BB", "SSB", "OE", 5, "40M", nullptr));
-  t.command_result = api.command(0, "ABC");
-  t.summary_again = api.result(nullptr);
+  t.command_result = api.RunCommand0(0, "ABC");
+  t.summary_again = api.GetResult0(nullptr);
   t.output = out.Finish();
   std::ifstream in("ExtLog.txt", std::ios::binary);
   t.ext_log.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -230,17 +210,18 @@ TEST_F(PluginBoundary, SmallEntriesAnswerAlikeUnderBothNames) {
   for (bool decorated : {false, true}) {
     SCOPED_TRACE(decorated ? "decorated" : "plain");
     const Api api = Resolve(decorated);
-    EXPECT_STREQ(api.set_name(0), "KEVO");
-    EXPECT_STREQ(api.set_name(1), "");
-    EXPECT_STREQ(api.set_name(-1), "");
-    EXPECT_EQ(api.set_count(), 1);
-    EXPECT_EQ(api.exchg_count(nullptr, nullptr, nullptr), 1);
-    EXPECT_EQ(api.valid_exchg("a", nullptr, "c", nullptr, 1, 2, 3), 0);
-    EXPECT_EQ(api.command(7, "x"), Resolve(false).command(1, nullptr));  // one constant text
-    EXPECT_STREQ(api.command(-1, nullptr), "");
+    EXPECT_STREQ(api.GetSetName(0), "KEVO");
+    EXPECT_STREQ(api.GetSetName(1), "");
+    EXPECT_STREQ(api.GetSetName(-1), "");
+    EXPECT_EQ(api.GetNumberOfSets(), 1);
+    EXPECT_EQ(api.GetExchgCount0(nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(api.IsValidExchg0("a", nullptr, "c", nullptr, 1, 2, 3), 0);
+    EXPECT_EQ(api.RunCommand0(7, "x"),
+              Resolve(false).RunCommand0(1, nullptr));  // one constant text
+    EXPECT_STREQ(api.RunCommand0(-1, nullptr), "");
     EXPECT_FALSE(std::filesystem::exists("ExtLog.txt"));
     StreamCapture err(2);
-    api.setup();
+    api.SetupSet0();
     EXPECT_EQ(err.Finish(), "[Message] No additional setup for this contest filter\n");
   }
 }
@@ -282,26 +263,26 @@ TEST_F(PluginBoundary, WholeSessionAsAHost) {
 
 TEST_F(PluginBoundary, NullDateTimeKeepsTheContact) {
   const Api api = Resolve(false);
-  api.reset(nullptr, 1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-            nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0.0, 0.0, nullptr, nullptr,
-            nullptr);
+  api.ResetStats0(nullptr, 1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                  nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0.0, 0.0, nullptr,
+                  nullptr, nullptr);
   Report r{"Q1ABC", {}, "CW", "001", "5", "DL", "X", "20M", true};
-  EXPECT_EQ(Send(api.add, r), 1);
-  EXPECT_EQ(Send(api.add, r), 1);  // the same null date-time: the same QSO
+  EXPECT_EQ(Send(api.AddData0, r), 1);
+  EXPECT_EQ(Send(api.AddData0, r), 1);  // the same null date-time: the same QSO
   int32_t score = -1;
-  EXPECT_STREQ(api.result(&score),
+  EXPECT_STREQ(api.GetResult0(&score),
                "\tQSO\tPoints\tMults\r\n20M\t1\t5\t1\r\nTotal\t1\t5\t1\r\n"
                "\r\nScore: 5*1 = 5 points\r\n");
   EXPECT_EQ(score, 5);
   EXPECT_EQ(Check(api, "Q1ABC", "CW", "DL", 0, "20M", nullptr),
             (CheckAnswer{0, "untouched", "Q1ABC: QSO BEFORE at "}));
-  api.command(0, nullptr);
+  api.RunCommand0(0, nullptr);
   std::ifstream in("ExtLog.txt", std::ios::binary);
   std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(lines.substr(77),
             "  20M  CW     599 001 (null) Q1ABC        599 05        5 DL    \r\n");
-  EXPECT_EQ(Send(api.remove, r), 1);
-  EXPECT_STREQ(api.result(nullptr),
+  EXPECT_EQ(Send(api.RemoveData0, r), 1);
+  EXPECT_STREQ(api.GetResult0(nullptr),
                "\tQSO\tPoints\tMults\r\n20M\t0\t0\t0\r\nTotal\t0\t0\t0\r\n"
                "\r\nScore: 0*0 = 0 points\r\n");
 }

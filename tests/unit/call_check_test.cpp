@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "scoring/score_summary.h"
 #include "test_support.h"
 
 namespace kevo::test {
@@ -53,7 +54,7 @@ constexpr CallCheckQuery Q(const char* call, const char* band, const char* prefi
 }
 
 QsoFields On(const char* call, const char* band, const char* rcvd, const char* mode = "CW",
-           double day = k1405, int32_t status = kDateTimeValid) {
+             double day = k1405, int32_t status = kDateTimeValid) {
   return {.call = call, .band = band, .mode = mode, .rcvd = rcvd, .day = day, .status = status};
 }
 
@@ -231,10 +232,16 @@ TEST(CallCheck, NullBuffersAreNotWritten) {
   dupe.Expect(nullptr, "dupe");
 }
 
+// Stores one-byte exchanges normalised, as every summary does.
+void RunSummary(ContestState& state) {
+  std::string text;
+  BuildScoreSummary(state, &text);
+}
+
 TEST(CallCheck, SeesNormalisedExchange) {
   ContestState state;
   state.log.Add(Qso(On("Q1ABC", "40M", "7")));
-  state.log.ReplaceRcvd(0, "07");
+  RunSummary(state);
   Buffer hint, dupe;
   EXPECT_EQ(CheckCall(state, Q("Q1ABC", "20M"), hint.data(), dupe.data()), 2);
   hint.Expect("07", "hint");
@@ -250,7 +257,8 @@ TEST(CallCheck, FollowsRemovalsAndNormalisation) {
     hint_buffer.Expect(hint, "hint");
     dupe_buffer.Expect(dupe, "dupe");
   };
-  const QsoFields early = On("Q1ABC", "20M", "1"), late = On("Q1ABC", "20M", "2", "CW", k1405 + 0.05);
+  const QsoFields early = On("Q1ABC", "20M", "1"),
+                  late = On("Q1ABC", "20M", "2", "CW", k1405 + 0.05);
   state.log.Add(Qso(early));
   state.log.Add(Qso(late));
   state.log.Remove(Qso(early));
@@ -267,7 +275,7 @@ TEST(CallCheck, FollowsRemovalsAndNormalisation) {
   check(Q("Q1ABC", "20M"), 2, "12", nullptr);
   state.log.Remove(Qso(On("Q1ABC", "40M", "")));
   check(Q("Q1ABC", "20M"), 1, "7", nullptr);  // the list's 7 is on the band
-  state.log.ReplaceRcvd(0, "07");             // as a scoring pass stores it
+  RunSummary(state);                          // stores the 7 as 07
   check(Q("Q1ABC", "20M"), 2, "7", nullptr);
   state.exchanges.Set("Q1ABC", "07");
   check(Q("Q1ABC", "20M"), 1, "07", nullptr);

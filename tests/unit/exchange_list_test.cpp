@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "contest/contest_state.h"
@@ -12,21 +11,10 @@
 namespace kevo::test {
 namespace {
 
-using Entries = std::map<std::string, std::string>;
-
-void ExpectList(const ExchangeList& list, const Entries& expected) {
-  EXPECT_EQ(list.size(), expected.size());
-  for (const auto& [key, value] : expected) {
-    const std::string* found = list.Find(key);
-    ASSERT_NE(found, nullptr) << "missing key [" << key << "]";
-    EXPECT_EQ(*found, value) << "key [" << key << "]";
-  }
-}
-
 struct LineCase {
   const char* name;
   std::string file;
-  Entries expected;
+  ListContent expected;
 };
 
 TEST(ExchangeListFile, LineRules) {
@@ -62,7 +50,7 @@ TEST(ExchangeListFile, LineRules) {
       FakeInputFile file(c.file, chunk, static_cast<std::size_t>(-1));
       ExchangeList list;
       EXPECT_TRUE(ReadExchangeList(file, &list));
-      ExpectList(list, c.expected);
+      ExpectExchangeList(list, c.expected);
     }
   }
 }
@@ -74,7 +62,7 @@ TEST(ExchangeListFile, ReadErrorKeepsLinesReadSoFar) {
   ContestState state;
   state.log.Add(Qso({}));
   ResetStatistics(state, platform, 0, 5, "AB");
-  ExpectList(state.exchanges, {{"A", "1"}, {"B", "2"}});
+  ExpectExchangeList(state.exchanges, {{"A", "1"}, {"B", "2"}});
   EXPECT_TRUE(state.log.empty());
   EXPECT_EQ(state.settings.own_number, 5);
   EXPECT_TRUE(platform.messages.empty());
@@ -85,14 +73,14 @@ TEST(ExchangeListFile, FallsBackToPluginsOnlyWhenFirstWontOpen) {
   platform.files["Plugins/RADL.lst"] = "P=1\n";
   ExchangeList list;
   EXPECT_TRUE(LoadExchangeList(platform, &list));
-  ExpectList(list, {{"P", "1"}});
+  ExpectExchangeList(list, {{"P", "1"}});
   EXPECT_EQ(platform.opened, (std::vector<std::string>{"RADL.lst", "Plugins/RADL.lst"}));
 
   platform.files["RADL.lst"] = "";  // an empty first file still wins
   platform.opened.clear();
   list.Clear();
   EXPECT_TRUE(LoadExchangeList(platform, &list));
-  ExpectList(list, {});
+  ExpectExchangeList(list, {});
   EXPECT_EQ(platform.opened, std::vector<std::string>{"RADL.lst"});
 }
 
@@ -113,33 +101,33 @@ TEST_F(ExchangeListOnDisk, FirstFileWinsOverPlugins) {
   WriteAll("RADL.lst", "A=1\n");
   WritePlugins("B=2\n");
   Reset();
-  ExpectList(state_.exchanges, {{"A", "1"}});
+  ExpectExchangeList(state_.exchanges, {{"A", "1"}});
 }
 
 TEST_F(ExchangeListOnDisk, PluginsReadWhenFirstMissing) {
   WritePlugins("B=2\r\n");
   Reset();
-  ExpectList(state_.exchanges, {{"B", "2"}});
+  ExpectExchangeList(state_.exchanges, {{"B", "2"}});
 }
 
 TEST_F(ExchangeListOnDisk, NoFileLeavesListEmpty) {
   state_.exchanges.Set("OLD", "1");
   Reset();
-  ExpectList(state_.exchanges, {});
+  ExpectExchangeList(state_.exchanges, {});
 }
 
 TEST_F(ExchangeListOnDisk, DirectoryNamedRadlFallsThrough) {
   std::filesystem::create_directory("RADL.lst");
   WritePlugins("B=2\n");
   Reset();
-  ExpectList(state_.exchanges, {{"B", "2"}});
+  ExpectExchangeList(state_.exchanges, {{"B", "2"}});
 }
 
 TEST_F(ExchangeListOnDisk, FifoWithoutWriterNeitherBlocksNorCounts) {
   ASSERT_EQ(mkfifo("RADL.lst", 0644), 0);
   WritePlugins("B=2\n");
   Reset();
-  ExpectList(state_.exchanges, {{"B", "2"}});
+  ExpectExchangeList(state_.exchanges, {{"B", "2"}});
 }
 
 TEST_F(ExchangeListOnDisk, SecondResetTakesOnlyTheNewContent) {
@@ -147,7 +135,7 @@ TEST_F(ExchangeListOnDisk, SecondResetTakesOnlyTheNewContent) {
   Reset();
   WriteAll("RADL.lst", "B=3\nC=4\n");
   Reset();
-  ExpectList(state_.exchanges, {{"B", "3"}, {"C", "4"}});
+  ExpectExchangeList(state_.exchanges, {{"B", "3"}, {"C", "4"}});
 }
 
 TEST_F(ExchangeListOnDisk, ResetReplacesSettingsAndEmptiesLog) {

@@ -80,8 +80,8 @@ TEST_F(ExtLog, RecordColumnsAndDuplicate) {
   EXPECT_EQ(first.size(), 77u);
   EXPECT_EQ(first.substr(28, 3) + first.substr(36, 3) + first.substr(53, 3), "599ABC599");
   EXPECT_EQ(first.substr(65, 4) + "|" + first.substr(69, 6), "  5 |DL    ");
-  EXPECT_EQ(state_.log.at(0).m_strRcvd, "07");
-  EXPECT_EQ(state_.log.at(1).m_strRcvd, "09");  // duplicates are normalised too
+  EXPECT_EQ(Entries(state_.log).at(0).m_strRcvd, "07");
+  EXPECT_EQ(Entries(state_.log).at(1).m_strRcvd, "09");  // duplicates are normalised too
   EXPECT_EQ(platform_.created, std::vector<std::string>{"ExtLog.txt"});
   EXPECT_TRUE(platform_.messages.empty());
 }
@@ -111,7 +111,8 @@ TEST_F(ExtLog, SingleRecordsMatchPrintf) {
     Add(c.fields);
     WriteExtLog(state_, platform_, c.argument);
     // Own number 0: every one of these exchanges has the number 0 or starts with a letter.
-    EXPECT_EQ(platform_.written, kHeaderLine + PrintfRecord(state_.log.at(0), c.argument, 1, true));
+    EXPECT_EQ(platform_.written,
+              kHeaderLine + PrintfRecord(Entries(state_.log).at(0), c.argument, 1, true));
   }
 }
 
@@ -131,7 +132,7 @@ TEST_F(ExtLog, DupesAndMarksOverTheWholePass) {
   const bool marks[] = {true, false, false, true, true, true, true, false, false};
   std::string expected = kHeaderLine;
   for (std::size_t i = 0; i < state_.log.size(); ++i)
-    expected += PrintfRecord(state_.log.at(i), "S", points[i], marks[i]);
+    expected += PrintfRecord(Entries(state_.log).at(i), "S", points[i], marks[i]);
   EXPECT_EQ(platform_.written, expected);
 }
 
@@ -143,11 +144,11 @@ TEST_F(ExtLog, GroupLeaderFollowsLogOrderAfterRemoval) {
   state_.log.Remove(Qso({}));
   Add({.rcvd = "5", .prefix = "P1"});  // back, now behind its duplicate
   std::string summary;
-  EXPECT_EQ(BuildScoreSummary(state_, &summary), 1);  // the letter scores 1, one multiplier
-  EXPECT_EQ(state_.log.at(1).m_strRcvd, "5");         // the duplicate was left alone
-  WriteExtLog(state_, platform_, "S");                // the stored 0A has the own number 0: 1 point
-  EXPECT_EQ(platform_.written, kHeaderLine + PrintfRecord(state_.log.at(0), "S", 1, true) +
-                                   PrintfRecord(state_.log.at(1), "S", 0, false));
+  EXPECT_EQ(BuildScoreSummary(state_, &summary), 1);    // the letter scores 1, one multiplier
+  EXPECT_EQ(Entries(state_.log).at(1).m_strRcvd, "5");  // the duplicate was left alone
+  WriteExtLog(state_, platform_, "S");  // the stored 0A has the own number 0: 1 point
+  EXPECT_EQ(platform_.written, kHeaderLine + PrintfRecord(Entries(state_.log).at(0), "S", 1, true) +
+                                   PrintfRecord(Entries(state_.log).at(1), "S", 0, false));
 }
 
 TEST_F(ExtLog, SecondRunRescoresNormalisedLetter) {
@@ -156,9 +157,9 @@ TEST_F(ExtLog, SecondRunRescoresNormalisedLetter) {
   WriteExtLog(state_, platform_, "");
   const std::string first = platform_.written;
   WriteExtLog(state_, platform_, "");
-  EXPECT_EQ(first, kHeaderLine + PrintfRecord(state_.log.at(0), "", 1, true));
-  EXPECT_EQ(platform_.written, kHeaderLine + PrintfRecord(state_.log.at(0), "", 5, true));
-  EXPECT_EQ(state_.log.at(0).m_strRcvd, "0A");
+  EXPECT_EQ(first, kHeaderLine + PrintfRecord(Entries(state_.log).at(0), "", 1, true));
+  EXPECT_EQ(platform_.written, kHeaderLine + PrintfRecord(Entries(state_.log).at(0), "", 5, true));
+  EXPECT_EQ(Entries(state_.log).at(0).m_strRcvd, "0A");
 }
 
 TEST_F(ExtLog, CreationFailureWritesAndNormalisesNothing) {
@@ -169,7 +170,7 @@ TEST_F(ExtLog, CreationFailureWritesAndNormalisesNothing) {
   EXPECT_EQ(platform_.messages[0].owner, MessageOwner::kNone);
   EXPECT_EQ(platform_.messages[0].text, "Error creating ExtLog.txt");
   EXPECT_EQ(platform_.messages[0].caption, "Error");
-  EXPECT_EQ(state_.log.at(0).m_strRcvd, "7");
+  EXPECT_EQ(Entries(state_.log).at(0).m_strRcvd, "7");
 }
 
 TEST_F(ExtLog, WriteOrCloseFailureIsReported) {
@@ -215,7 +216,7 @@ TEST_F(ExtLogOnDisk, DirectoryInTheWay) {
   std::filesystem::create_directory("ExtLog.txt");
   WriteExtLog(state_, platform_, "X");
   ExpectOneMessage("Error creating ExtLog.txt");
-  EXPECT_EQ(state_.log.at(0).m_strRcvd, "7");
+  EXPECT_EQ(Entries(state_.log).at(0).m_strRcvd, "7");
 }
 
 TEST_F(ExtLogOnDisk, ReadOnlyFile) {
@@ -225,7 +226,7 @@ TEST_F(ExtLogOnDisk, ReadOnlyFile) {
     WriteExtLog(state_, platform_, "X");
     return platform_.messages.size() == 1 &&
            platform_.messages[0].text == "Error creating ExtLog.txt" &&
-           state_.log.at(0).m_strRcvd == "7" && ReadAll("ExtLog.txt") == "old";
+           Entries(state_.log).at(0).m_strRcvd == "7" && ReadAll("ExtLog.txt") == "old";
   };
   if (geteuid() != 0) {
     EXPECT_TRUE(refused());

@@ -80,8 +80,9 @@ std::size_t WriteLargeList(const std::string& path, std::size_t megabytes) {
   const std::size_t limit = megabytes << 20;
   for (std::size_t i = 0; written < limit; ++i, ++keys) {
     // Mostly long lines, some short ones with CR LF, a blank line now and then.
-    std::string line = i % 4 == 0 ? "S" + std::to_string(i) + " = " + std::to_string(i % 97) + "\r\n"
-                                   : "L" + std::to_string(i) + "=" + value + "\n";
+    std::string line = i % 4 == 0
+                           ? "S" + std::to_string(i) + " = " + std::to_string(i % 97) + "\r\n"
+                           : "L" + std::to_string(i) + "=" + value + "\n";
     if (i % 1000 == 0) line += "   \n";
     written += std::fwrite(line.data(), 1, line.size(), file);
   }
@@ -126,7 +127,8 @@ TEST_F(HostileFiles, UnreadableExchangeListFallsBack) {
   }
   // Permissions don't stop root: read as the user nobody, who may enter the folder.
   ASSERT_EQ(chmod(".", 0755), 0);
-  EXPECT_TRUE(PassesInChild(20, [this] { return ResetReadsTheFallback(); }, true));
+  EXPECT_TRUE(PassesInChild(
+      20, [this] { return ResetReadsTheFallback(); }, true));
 }
 
 TEST_F(HostileFiles, EndlessDevicesAsExchangeListAreRefused) {
@@ -163,7 +165,7 @@ TEST_F(HostileFiles, ExtLogThatCannotBeCreated) {
     platform_.messages.clear();
     EXPECT_TRUE(PassesInChild(20, [this] {
       WriteExtLog(state_, platform_, "X");
-      return ShowedOnly("Error creating ExtLog.txt") && state_.log.at(0).m_strRcvd == "7";
+      return ShowedOnly("Error creating ExtLog.txt") && Entries(state_.log).at(0).m_strRcvd == "7";
     }));
   }
 }
@@ -172,7 +174,7 @@ TEST_F(HostileFiles, ExtLogInReadOnlyWorkingDirectory) {
   AddQsos(3);
   auto refused = [this] {
     WriteExtLog(state_, platform_, "X");
-    return ShowedOnly("Error creating ExtLog.txt") && state_.log.at(0).m_strRcvd == "7" &&
+    return ShowedOnly("Error creating ExtLog.txt") && Entries(state_.log).at(0).m_strRcvd == "7" &&
            !std::filesystem::exists("ExtLog.txt");
   };
   ASSERT_EQ(chmod(".", 0555), 0);

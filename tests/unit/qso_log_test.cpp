@@ -11,7 +11,7 @@ namespace {
 
 std::vector<std::string> Calls(const QsoLog& log) {
   std::vector<std::string> calls;
-  for (std::size_t i = 0; i < log.size(); ++i) calls.push_back(log.at(i).m_strCall);
+  for (const CQsoEntry& entry : Entries(log)) calls.push_back(entry.m_strCall);
   return calls;
 }
 
@@ -45,8 +45,8 @@ TEST(QsoLog, RepeatedReportKeepsFirstValues) {
   log.Add(Qso({.rcvd = "12", .region = "AB"}));
   log.Add(Qso({.rcvd = "99", .region = "XY"}));
   ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log.at(0).m_strRcvd, "12");
-  EXPECT_EQ(log.at(0).m_strRegion, "AB");
+  EXPECT_EQ(Entries(log).at(0).m_strRcvd, "12");
+  EXPECT_EQ(Entries(log).at(0).m_strRegion, "AB");
   log.Add(Qso({.day = std::nextafter(kDay, 0.0)}));  // however close: a second QSO
   EXPECT_EQ(log.size(), 2u);
 }

@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
+#include "scoring/qso_keys.h"
+#include "scoring/score_summary.h"
 #include "test_support.h"
 
 namespace kevo::test {
@@ -43,8 +46,20 @@ TEST(QsoRules, LetterTestIsAsciiOnly) {
     EXPECT_FALSE(StartsWithLetter(text)) << "[" << text << "]";
 }
 
+// The score summary of a log holding this one entry, with the rate lines left out.
+std::string SummaryOfOne(const QsoFields& fields, ContestSettings settings, ContestState* state) {
+  settings.rate_suppression = 1;
+  *state = ContestState{};
+  state->settings = settings;
+  state->log.Add(Qso(fields));
+  std::string text;
+  BuildScoreSummary(*state, &text);
+  return text;
+}
+
 // One entry scored in a first pass: points from the exchange as received, the multiplier key
-// from the stored (normalised) one. Own region code is "AB".
+// from the stored (normalised) one. Own region code is "AB". Each case goes through the rules
+// and through a summary, which must score and store the entry alike.
 TEST(QsoRules, PointsNormalisationAndMultiplierKey) {
   struct Case {
     const char* rcvd;
@@ -78,34 +93,50 @@ TEST(QsoRules, PointsNormalisationAndMultiplierKey) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("[") + c.rcvd + "] own " + std::to_string(c.own_number));
-    ContestSettings settings{0, c.own_number, "AB"};
-    QsoLog log;
-    log.Add(Qso({.band = "20", .rcvd = c.rcvd, .region = c.same_region ? "AB" : "CD"}));
-    EXPECT_EQ(QsoPoints(log.at(0), settings), c.points);
-    NormalizeRcvd(log, 0);
-    EXPECT_EQ(log.at(0).m_strRcvd, c.stored);
-    EXPECT_EQ(MultKey(log.at(0)), std::string("20-") + c.stored);
-    NormalizeRcvd(log, 0);  // a second pass changes nothing
-    EXPECT_EQ(log.at(0).m_strRcvd, c.stored);
+    const QsoPointsByRegion points = QsoPoints(c.rcvd, c.own_number);
+    EXPECT_EQ(c.same_region ? points.own_region : points.other_region, c.points);
+    EXPECT_EQ(NormalizedRcvd(c.rcvd).value_or(c.rcvd), c.stored);
+    EXPECT_EQ(NormalizedRcvd(c.stored), std::nullopt);  // a second pass changes nothing
+    EXPECT_EQ(MultKey("20", c.stored), std::string("20-") + c.stored);
+
+    ContestState state;
+    const std::string text =
+        SummaryOfOne({.band = "20", .rcvd = c.rcvd, .region = c.same_region ? "AB" : "CD"},
+                     ContestSettings{0, c.own_number, "AB"}, &state);
+    EXPECT_NE(text.find("\n20\t1\t" + std::to_string(c.points) + "\t1\r\n"), std::string::npos)
+        << text;
+    EXPECT_EQ(Entries(state.log).at(0).m_strRcvd, c.stored);
   }
 }
 
+// The passes compare region codes by id; the ids must part exactly where the texts do, also
+// when the own region is a text the log knows only as a band, or not at all.
 TEST(QsoRules, RegionComparisonIsExact) {
-  ContestSettings settings{0, 99, "AB"};
-  EXPECT_EQ(QsoPoints(Qso({.rcvd = "1", .region = "ab"}), settings), 5);
-  EXPECT_EQ(QsoPoints(Qso({.rcvd = "1", .region = "AB "}), settings), 5);
-  EXPECT_EQ(QsoPoints(Qso({.rcvd = "1", .region = "AB"}), settings), 3);
-  EXPECT_EQ(QsoPoints(Qso({.rcvd = "1", .region = ""}), ContestSettings{}), 3);
+  struct Case {
+    const char* region;
+    const char* own_region;
+    int32_t points;
+  };
+  const Case cases[] = {
+      {"ab", "AB", 5}, {"AB ", "AB", 5}, {"AB", "AB", 3}, {"", "", 3},
+      {"X", "", 5},    {"", "ZZ", 5},    {"20", "20", 3}, {"", "20", 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("[") + c.region + "] own [" + c.own_region + "]");
+    ContestState state;
+    const std::string text = SummaryOfOne({.band = "20", .rcvd = "1", .region = c.region},
+                                          ContestSettings{0, 99, c.own_region}, &state);
+    EXPECT_NE(text.find("\n20\t1\t" + std::to_string(c.points) + "\t1\r\n"), std::string::npos)
+        << text;
+  }
 }
 
 TEST(QsoRules, DupeKeysPartOnlyWhereSeparatorsMatter) {
-  CQsoEntry a = Qso({.call = "B20X", .band = "20", .mode = "A"});
-  CQsoEntry b = Qso({.call = "X", .band = "20", .mode = "A20B"});
-  EXPECT_EQ(SummaryDupeKey(a), "A20B20X");
-  EXPECT_EQ(SummaryDupeKey(b), "A20B20X");
-  EXPECT_EQ(ExtLogDupeKey(a), "20-A-B20X");
-  EXPECT_EQ(ExtLogDupeKey(b), "20-A20B-X");
-  EXPECT_EQ(MultKey(Qso({.band = "40", .rcvd = "05"})), "40-05");
+  EXPECT_EQ(SummaryDupeKey("B20X", "20", "A"), "A20B20X");
+  EXPECT_EQ(SummaryDupeKey("X", "20", "A20B"), "A20B20X");
+  EXPECT_EQ(ExtLogDupeKey("B20X", "20", "A"), "20-A-B20X");
+  EXPECT_EQ(ExtLogDupeKey("X", "20", "A20B"), "20-A20B-X");
+  EXPECT_EQ(MultKey("40", "05"), "40-05");
 }
 
 }  // namespace

@@ -76,8 +76,8 @@ TEST_F(ScoreSummary, WorkedExample) {
                        Rates(3, 12, 9, 24) + "\r\nScore: 10*3 = 30 points\r\n");
   EXPECT_EQ(score_, 30);
   EXPECT_EQ(state_.log.bands(), (std::vector<std::string>{"40", "20"}));
-  EXPECT_EQ(state_.log.at(1).m_strRcvd, "07");
-  EXPECT_EQ(state_.log.at(3).m_strRcvd, "05");
+  EXPECT_EQ(Entries(state_.log).at(1).m_strRcvd, "07");
+  EXPECT_EQ(Entries(state_.log).at(3).m_strRcvd, "05");
 }
 
 TEST_F(ScoreSummary, EmptyLogAndLeftoverBandHaveNoRates) {
@@ -156,7 +156,7 @@ TEST_F(ScoreSummary, SecondRunRescoresNormalisedLetter) {
   Settings(1, 12, "AB");
   Add({.rcvd = "A", .region = "CD"});
   EXPECT_NE(Run().find("20\t1\t1\t1\r\n"), std::string::npos);
-  EXPECT_EQ(state_.log.at(0).m_strRcvd, "0A");
+  EXPECT_EQ(Entries(state_.log).at(0).m_strRcvd, "0A");
   EXPECT_NE(Run().find("20\t1\t5\t1\r\n"), std::string::npos);
   EXPECT_EQ(score_, 5);
 }
@@ -172,7 +172,7 @@ TEST_F(ScoreSummary, DupesAndMultipliersPerBand) {
   Add({.call = "X", .band = "20", .mode = "A20B"});  // same summary key as the one above
   EXPECT_EQ(Run(), std::string(kHeader) + "40\t2\t4\t2\r\n20\t3\t7\t2\r\nTotal\t5\t11\t4\r\n" +
                        "\r\nScore: 11*4 = 44 points\r\n");
-  EXPECT_EQ(state_.log.at(2).m_strRcvd, "9");
+  EXPECT_EQ(Entries(state_.log).at(2).m_strRcvd, "9");
   // The extended log's "-" keys may meet across bands; the summary's bands stay apart.
   state_ = ContestState{};
   Settings(1, 0, "");

@@ -169,6 +169,28 @@ inline CQsoEntry Qso(const QsoFields& s) {
   return entry;
 }
 
+// The log's entries in log order, read as the scoring passes read them: slot by slot, the
+// removed ones skipped.
+inline std::vector<CQsoEntry> Entries(const QsoLog& log) {
+  std::vector<CQsoEntry> entries;
+  for (std::size_t slot = 0; slot < log.slot_count(); ++slot) {
+    if (log.keys(slot).live) entries.push_back(log.entry(slot));
+  }
+  return entries;
+}
+
+// The content an exchange list should hold: every key with its value.
+using ListContent = std::map<std::string, std::string>;
+
+inline void ExpectExchangeList(const ExchangeList& list, const ListContent& expected) {
+  EXPECT_EQ(list.size(), expected.size());
+  for (const auto& [key, value] : expected) {
+    const std::string* found = list.Find(key);
+    ASSERT_NE(found, nullptr) << "missing key [" << key << "]";
+    EXPECT_EQ(*found, value) << "key [" << key << "]";
+  }
+}
+
 // The day count `minutes` before `day`.
 inline double MinutesBefore(double day, double minutes) { return day - minutes / 1440.0; }
 

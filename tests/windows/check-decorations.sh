@@ -6,7 +6,7 @@
 set -euo pipefail
 
 root=${1:?source root}
-def=${2:-$root/plugin/StatsKEVO.def}
+def=${2:?usage: check-decorations.sh <root> <StatsKEVO.def>}
 
 pick() { for tool in "$@"; do command -v "$tool" && return 0; done; return 1; }
 clangxx=$(pick clang++-14 clang++) || { echo "skipped: clang++ not found"; exit 77; }

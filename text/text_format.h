@@ -1,6 +1,6 @@
 // printf-style pieces for texts of any length: no fixed buffer ever cuts a band or a call.
-#ifndef KEVO_SCORING_TEXT_FORMAT_H_
-#define KEVO_SCORING_TEXT_FORMAT_H_
+#ifndef KEVO_TEXT_TEXT_FORMAT_H_
+#define KEVO_TEXT_TEXT_FORMAT_H_
 
 #include <cstdint>
 #include <cstdio>
@@ -37,4 +37,4 @@ inline void AppendTabbedLine(std::string* text, std::string_view label, uint32_t
 
 }  // namespace kevo
 
-#endif  // KEVO_SCORING_TEXT_FORMAT_H_
+#endif  // KEVO_TEXT_TEXT_FORMAT_H_
