@@ -2,11 +2,11 @@
 # Checks the decorated names of the export table against MSVC's own scheme: clang compiles the
 # twins of the public header for the MSVC target, and every decorated name it produces must be
 # in the .def file as an alias of the right plain entry, and nothing else.
-# Usage: check-decorations.sh <source root> [<.def file>]
+# Usage: check-decorations.sh <source root> <.def file>
 set -euo pipefail
 
 root=${1:?source root}
-def=${2:?usage: check-decorations.sh <root> <StatsKEVO.def>}
+def=${2:?the .def file}
 
 pick() { for tool in "$@"; do command -v "$tool" && return 0; done; return 1; }
 clangxx=$(pick clang++-14 clang++) || { echo "skipped: clang++ not found"; exit 77; }
