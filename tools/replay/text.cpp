@@ -38,12 +38,6 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && AsciiUpper(a) == AsciiUpper(b);
 }
 
-std::string_view TrimAsciiSpace(std::string_view text) {
-  while (!text.empty() && IsAsciiSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsAsciiSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), IsAsciiDigit);
 }

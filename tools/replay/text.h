@@ -1,6 +1,6 @@
 // Byte-text helpers of the readers, the script machinery and the transcript. Character classes
-// are ASCII only: bytes 0x80-0xFF are never letters, digits or blanks, whatever the code page
-// of the file.
+// are the library's own (text/ascii.h): bytes 0x80-0xFF are never letters, digits or blanks,
+// whatever the code page of the file.
 #ifndef KEVO_REPLAY_TEXT_H_
 #define KEVO_REPLAY_TEXT_H_
 
@@ -12,16 +12,13 @@
 #include <string_view>
 #include <vector>
 
-namespace kevo::replay {
+#include "text/ascii.h"
 
-inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-inline bool IsAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+namespace kevo::replay {
 
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
-std::string_view TrimAsciiSpace(std::string_view text);
 bool AllDigits(std::string_view text);  // false for the empty text
 
 // Splits at runs of blanks and tabs; no empty tokens.
