@@ -1,11 +1,11 @@
 #include "contest_data.h"
 
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <map>
 #include <memory>
-
-#include <unistd.h>
 
 namespace kevo::bench {
 

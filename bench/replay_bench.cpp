@@ -1,7 +1,6 @@
 // Whole-contest figures: reopening a log the way a host does it, and the memory the state of a
 // large log takes.
 #include <benchmark/benchmark.h>
-
 #include <malloc.h>
 
 #include <string>

@@ -63,8 +63,8 @@ struct Text {
 // Length byte: 0xFF null, 0xFE a 16-bit length follows, 0xF0..0xFD a dictionary word,
 // anything else that many raw bytes.
 inline Text ReadText(ByteStream& in) {
-  static const char* const kWords[] = {"20M", "40M", "20m", "CW", "SSB", "DL", "YU6",
-                                       "12",  "A",   "7",   "07",  "Q1ABC", "",  "KVDL?"};
+  static const char* const kWords[] = {"20M", "40M", "20m", "CW", "SSB",   "DL", "YU6",
+                                       "12",  "A",   "7",   "07", "Q1ABC", "",   "KVDL?"};
   Text text;
   uint8_t selector = in.Byte();
   if (selector == 0xFF) {
@@ -122,8 +122,8 @@ inline DateTime ReadDateTime(ByteStream& in) {
     std::memcpy(&time.value.m_dt, &bits, sizeof bits);
   }
   uint8_t status = in.Byte();
-  time.value.m_status = status < 0xF0 ? static_cast<int32_t>(status % 3)
-                                      : static_cast<int32_t>(in.U32());
+  time.value.m_status =
+      status < 0xF0 ? static_cast<int32_t>(status % 3) : static_cast<int32_t>(in.U32());
   return time;
 }
 

@@ -72,7 +72,8 @@ void CheckCallOp(SessionModel& model, ByteStream& in, std::size_t buffer_size,
   const bool hint_null = flags & 1, dupe_null = flags & 2;
 
   auto ask = [&]() {
-    Answer a{0, std::vector<char>(buffer_size, kSentinel), std::vector<char>(buffer_size, kSentinel)};
+    Answer a{0, std::vector<char>(buffer_size, kSentinel),
+             std::vector<char>(buffer_size, kSentinel)};
     a.code = CheckCall0(call.get(), 2, 3, mode.get(), nullptr, nullptr, nullptr, nullptr, nullptr,
                         nullptr, nullptr, nullptr, nullptr, prefix.get(), 15, number, 17, 18.0,
                         19.0, nullptr, nullptr, nullptr, nullptr, nullptr, band.get(), band2.get(),

@@ -90,12 +90,12 @@ void CheckSummary(const SessionModel& model, const std::string& text, bool have_
                       score_line.substr(score_line.size() - unit.size()) == unit,
                   "score line shape");
   int64_t points = 0, mults = 0, product = 0;
-  KEVO_FUZZ_CHECK(ParseInt(score_line.substr(0, star), &points) &&
-                      ParseInt(score_line.substr(star + 1, equals - star - 1), &mults) &&
-                      ParseInt(score_line.substr(equals + 3,
-                                                 score_line.size() - equals - 3 - unit.size()),
-                               &product),
-                  "score numbers");
+  KEVO_FUZZ_CHECK(
+      ParseInt(score_line.substr(0, star), &points) &&
+          ParseInt(score_line.substr(star + 1, equals - star - 1), &mults) &&
+          ParseInt(score_line.substr(equals + 3, score_line.size() - equals - 3 - unit.size()),
+                   &product),
+      "score numbers");
   KEVO_FUZZ_CHECK(Wrap(product) == Wrap(points) * Wrap(mults), "score = points x mults");
   if (have_score) KEVO_FUZZ_CHECK(Wrap(product) == static_cast<uint32_t>(score), "score result");
 
@@ -167,16 +167,16 @@ void CheckExtLog(const SessionModel& model, const std::string& bytes, const char
     bool duplicate = !dupes.insert(e.band + "-" + e.mode + "-" + e.call).second;
     std::string rcvd = e.rcvd.size() == 1 ? "0" + e.rcvd : e.rcvd;
     bool new_mult = !duplicate && mults.insert(e.band + "-" + rcvd).second;
-    std::string middle = Padded(e.band, 4) + " " + Padded(e.mode, 6) + " 599 " +
-                         Padded(e.sent, 3) + " " + Padded(arg, 3) + " " + Padded(e.call, 12) +
-                         " 599 " + Padded(rcvd, 7) + " ";
+    std::string middle = Padded(e.band, 4) + " " + Padded(e.mode, 6) + " 599 " + Padded(e.sent, 3) +
+                         " " + Padded(arg, 3) + " " + Padded(e.call, 12) + " 599 " +
+                         Padded(rcvd, 7) + " ";
     std::string mark = new_mult ? Padded(e.prefix, 6) : std::string();
     bool matched = false;
     for (const char* points : {"  0 ", "  1 ", "  3 ", "  5 "}) {
       if (duplicate != (std::strcmp(points, "  0 ") == 0)) continue;
       std::string tail = middle + points + mark;
-      matched = matched || (line.size() >= tail.size() &&
-                            line.substr(line.size() - tail.size()) == tail);
+      matched =
+          matched || (line.size() >= tail.size() && line.substr(line.size() - tail.size()) == tail);
     }
     KEVO_FUZZ_CHECK(matched, "ExtLog record fields, points and mark");
   }

@@ -22,7 +22,7 @@ struct Qso {
   DateTime time;
 
   ModelQso Model() const {
-    ModelQso m{call.stored(), band.stored(), mode.stored(), sent.stored(),
+    ModelQso m{call.stored(), band.stored(),   mode.stored(),   sent.stored(),
                rcvd.stored(), prefix.stored(), region.stored(), {}};
     m.time = time.null_pointer ? COleDateTime{0.0, 2} : time.value;
     return m;
@@ -54,20 +54,20 @@ Qso QsoLike(const ModelQso& stored, ByteStream& in) {
 }
 
 void Add(const Qso& q) {
-  int32_t result = AddData0("p1", q.call.get(), q.time.get(), nullptr, nullptr, nullptr, 7, 8,
-                            q.mode.get(), "p10", "p11", q.sent.get(), q.rcvd.get(), nullptr,
-                            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                            q.prefix.get(), 24, 25, 26, 27.0, 28.0, nullptr, q.region.get(),
-                            nullptr, q.band.get(), nullptr);
+  int32_t result =
+      AddData0("p1", q.call.get(), q.time.get(), nullptr, nullptr, nullptr, 7, 8, q.mode.get(),
+               "p10", "p11", q.sent.get(), q.rcvd.get(), nullptr, nullptr, nullptr, nullptr,
+               nullptr, nullptr, nullptr, nullptr, nullptr, q.prefix.get(), 24, 25, 26, 27.0, 28.0,
+               nullptr, q.region.get(), nullptr, q.band.get(), nullptr);
   KEVO_FUZZ_CHECK(result == 1, "AddData0 returns 1");
 }
 
 void Remove(const Qso& q) {
-  int32_t result = RemoveData0(nullptr, q.call.get(), q.time.get(), nullptr, nullptr, nullptr, 0,
-                               0, q.mode.get(), nullptr, nullptr, q.sent.get(), q.rcvd.get(),
-                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, q.prefix.get(), 0, 0, 0, 0.0, 0.0, nullptr,
-                               q.region.get(), nullptr, q.band.get(), nullptr);
+  int32_t result =
+      RemoveData0(nullptr, q.call.get(), q.time.get(), nullptr, nullptr, nullptr, 0, 0,
+                  q.mode.get(), nullptr, nullptr, q.sent.get(), q.rcvd.get(), nullptr, nullptr,
+                  nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, q.prefix.get(), 0,
+                  0, 0, 0.0, 0.0, nullptr, q.region.get(), nullptr, q.band.get(), nullptr);
   KEVO_FUZZ_CHECK(result == 1, "RemoveData0 returns 1");
 }
 

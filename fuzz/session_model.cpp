@@ -62,7 +62,8 @@ void SessionModel::NormalizeSummaryScored() {
 
 uint32_t SessionModel::SummaryQsoCount() const {
   std::set<std::pair<std::string, std::string>> seen;
-  for (const ModelQso& entry : entries_) seen.insert({entry.band, entry.mode + entry.band + entry.call});
+  for (const ModelQso& entry : entries_)
+    seen.insert({entry.band, entry.mode + entry.band + entry.call});
   return static_cast<uint32_t>(seen.size());
 }
 

@@ -13,12 +13,12 @@
 #include "StatsKEVO.h"
 
 // A broken invariant is a crash for libFuzzer: it saves the input and stops.
-#define KEVO_FUZZ_CHECK(condition, what)                                                 \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
+#define KEVO_FUZZ_CHECK(condition, what)                                                \
+  do {                                                                                  \
+    if (!(condition)) {                                                                 \
       std::fprintf(stderr, "invariant broken: %s (%s:%d)\n", what, __FILE__, __LINE__); \
-      std::abort();                                                                      \
-    }                                                                                    \
+      std::abort();                                                                     \
+    }                                                                                   \
   } while (0)
 
 namespace kevo_fuzz {

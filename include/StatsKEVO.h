@@ -85,34 +85,36 @@ KEVO_EXPORT const char* KEVO_CALL RunCommand0(int32_t command, const char* argum
 /* Empties the QSO log and the band list, stores the settings (p2 rate suppression, p17 own
  * number, p22 own region code) and reloads the exchange list from "RADL.lst" or
  * "Plugins/RADL.lst". Returns 1. */
-KEVO_EXPORT int32_t KEVO_CALL ResetStats0(
-    const char* p1, int32_t no_rates, const char* p3, const COleDateTime* p4,
-    const COleDateTime* p5, const char* p6, const char* p7, const char* p8, const char* p9,
-    const char* p10, const char* p11, const char* p12, const char* p13, const char* p14,
-    const char* p15, int32_t p16, int32_t own_number, int32_t p18, double p19, double p20,
-    const char* p21, const char* own_region, const char* p23);
+KEVO_EXPORT int32_t KEVO_CALL ResetStats0(const char* p1, int32_t no_rates, const char* p3,
+                                          const COleDateTime* p4, const COleDateTime* p5,
+                                          const char* p6, const char* p7, const char* p8,
+                                          const char* p9, const char* p10, const char* p11,
+                                          const char* p12, const char* p13, const char* p14,
+                                          const char* p15, int32_t p16, int32_t own_number,
+                                          int32_t p18, double p19, double p20, const char* p21,
+                                          const char* own_region, const char* p23);
 
 /* Stores a QSO unless the same call, band, mode and date-time is stored; records a new band.
  * Reads p2 call, p3 date-time, p9 mode, p12 sent, p13 received, p23 prefix, p30 region,
  * p32 band. Returns 1. */
-KEVO_EXPORT int32_t KEVO_CALL AddData0(
-    const char* p1, const char* call, const COleDateTime* time, const COleDateTime* p4,
-    const COleDateTime* p5, const COleDateTime* p6, uint32_t p7, uint32_t p8, const char* mode,
-    const char* p10, const char* p11, const char* sent, const char* rcvd, const char* p14,
-    const char* p15, const char* p16, const char* p17, const char* p18, const char* p19,
-    const char* p20, const char* p21, const char* p22, const char* prefix, int32_t p24,
-    int32_t p25, int32_t p26, double p27, double p28, const char* p29, const char* region,
-    const char* p31, const char* band, const char* p33);
+KEVO_EXPORT int32_t KEVO_CALL
+AddData0(const char* p1, const char* call, const COleDateTime* time, const COleDateTime* p4,
+         const COleDateTime* p5, const COleDateTime* p6, uint32_t p7, uint32_t p8, const char* mode,
+         const char* p10, const char* p11, const char* sent, const char* rcvd, const char* p14,
+         const char* p15, const char* p16, const char* p17, const char* p18, const char* p19,
+         const char* p20, const char* p21, const char* p22, const char* prefix, int32_t p24,
+         int32_t p25, int32_t p26, double p27, double p28, const char* p29, const char* region,
+         const char* p31, const char* band, const char* p33);
 
 /* Removes the stored QSO with the same call, band, mode and date-time, if any. Returns 1. */
-KEVO_EXPORT int32_t KEVO_CALL RemoveData0(
-    const char* p1, const char* call, const COleDateTime* time, const COleDateTime* p4,
-    const COleDateTime* p5, const COleDateTime* p6, uint32_t p7, uint32_t p8, const char* mode,
-    const char* p10, const char* p11, const char* sent, const char* rcvd, const char* p14,
-    const char* p15, const char* p16, const char* p17, const char* p18, const char* p19,
-    const char* p20, const char* p21, const char* p22, const char* prefix, int32_t p24,
-    int32_t p25, int32_t p26, double p27, double p28, const char* p29, const char* region,
-    const char* p31, const char* band, const char* p33);
+KEVO_EXPORT int32_t KEVO_CALL
+RemoveData0(const char* p1, const char* call, const COleDateTime* time, const COleDateTime* p4,
+            const COleDateTime* p5, const COleDateTime* p6, uint32_t p7, uint32_t p8,
+            const char* mode, const char* p10, const char* p11, const char* sent, const char* rcvd,
+            const char* p14, const char* p15, const char* p16, const char* p17, const char* p18,
+            const char* p19, const char* p20, const char* p21, const char* p22, const char* prefix,
+            int32_t p24, int32_t p25, int32_t p26, double p27, double p28, const char* p29,
+            const char* region, const char* p31, const char* band, const char* p33);
 
 /* Pre-logging check of a call: 0 duplicate (message into dupe_message), 1 no new multiplier,
  * 2 new multiplier (expected exchange into hint when not empty), 4 the two band texts differ.
@@ -120,10 +122,9 @@ KEVO_EXPORT int32_t KEVO_CALL RemoveData0(
 KEVO_EXPORT int32_t KEVO_CALL CheckCall0(
     const char* call, uint32_t p2, uint32_t p3, const char* mode, const char* p5, const char* p6,
     const char* p7, const char* p8, const char* p9, const char* p10, const char* p11,
-    const char* p12, const char* p13, const char* prefix, int32_t p15, int32_t number,
-    int32_t p17, double p18, double p19, const char* p20, const char* p21, const char* p22,
-    const char* p23, const char* p24, const char* band, const char* band2, char* hint,
-    char* dupe_message);
+    const char* p12, const char* p13, const char* prefix, int32_t p15, int32_t number, int32_t p17,
+    double p18, double p19, const char* p20, const char* p21, const char* p22, const char* p23,
+    const char* p24, const char* band, const char* band2, char* hint, char* dupe_message);
 
 /* The score summary text; the score (total points x total multipliers) goes into *score
  * when score is not null. */
@@ -132,6 +133,5 @@ KEVO_EXPORT const char* KEVO_CALL GetResult0(int32_t* score);
 #ifdef __cplusplus
 } /* extern "C" */
 #endif
-
 
 #endif /* STATSKEVO_H_ */

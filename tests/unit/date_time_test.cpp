@@ -68,12 +68,17 @@ TEST(DateTimeSpan, WholeMinutes) {
     int32_t minutes;
   };
   const Case cases[] = {
-      {59.9999999965 / 1440, 60},                      // falls a hair short, lifted back
-      {9.99 / 1440, 9},           {-10.0 / 1440, -9},  // lifted toward zero, then truncated toward
-                                                       // zero
-      {-30.0 / 86400, 0},         {2982617.0, 1184},   // 4294968480 minutes: keeps the low 32 bits
-      {-2982617.0, -1183},        {kNaN, INT32_MIN},   {kInf, INT32_MIN},
-      {-kInf, INT32_MIN},         {7.0e15, INT32_MIN},  // beyond the signed 64-bit range
+      {59.9999999965 / 1440, 60},  // falls a hair short, lifted back
+      {9.99 / 1440, 9},
+      {-10.0 / 1440, -9},  // lifted toward zero, then truncated toward
+                           // zero
+      {-30.0 / 86400, 0},
+      {2982617.0, 1184},  // 4294968480 minutes: keeps the low 32 bits
+      {-2982617.0, -1183},
+      {kNaN, INT32_MIN},
+      {kInf, INT32_MIN},
+      {-kInf, INT32_MIN},
+      {7.0e15, INT32_MIN},  // beyond the signed 64-bit range
       {-7.0e15, INT32_MIN},
   };
   for (const Case& c : cases) {

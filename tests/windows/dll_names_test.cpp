@@ -88,12 +88,11 @@ std::string ReadFile(const char* path) {
 
 COleDateTime At(double day) { return COleDateTime{day, 0}; }
 
-int Add(const Entries& e, bool remove, const char* call, const COleDateTime& time,
-        const char* mode, const char* sent, const char* rcvd, const char* prefix,
-        const char* band) {
+int Add(const Entries& e, bool remove, const char* call, const COleDateTime& time, const char* mode,
+        const char* sent, const char* rcvd, const char* prefix, const char* band) {
   auto entry = remove ? e.remove_data : e.add_data;
-  return entry("", call, &time, &time, &time, &time, 0, 0, mode, "", "", sent, rcvd, "", "", "",
-               "", "", "", "", "", "", prefix, 0, 0, 0, 0.0, 0.0, "", "KV", "", band, "");
+  return entry("", call, &time, &time, &time, &time, 0, 0, mode, "", "", sent, rcvd, "", "", "", "",
+               "", "", "", "", "", prefix, 0, 0, 0, 0.0, 0.0, "", "KV", "", band, "");
 }
 
 std::string Check(const Entries& e, const char* call, const char* prefix, int number,

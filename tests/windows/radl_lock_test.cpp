@@ -124,14 +124,12 @@ std::string HintAfterReset(HMODULE module) {
         "");
   char hint[64] = "<untouched>";
   char dupe[128] = "";
-  check("Q1LIST", 0, 0, "CW", "", "", "", "", "", "", "", "", "", "Q", 0, 3, 0, 0.0, 0.0, "", "", "",
-        "", "", "20", "20", hint, dupe);
+  check("Q1LIST", 0, 0, "CW", "", "", "", "", "", "", "", "", "", "Q", 0, 3, 0, 0.0, 0.0, "", "",
+        "", "", "", "20", "20", hint, dupe);
   return hint;
 }
 
-void Write(const char* path, const char* text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+void Write(const char* path, const char* text) { std::ofstream(path, std::ios::binary) << text; }
 
 }  // namespace
 

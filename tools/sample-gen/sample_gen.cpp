@@ -48,7 +48,11 @@ struct Country {
 };
 
 const std::vector<Country> kCountries = {
-    {"OE", false, {"W", "W", "W", "NO", "OO", "ST", "K", "S", "T", "V", "B"}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 12}, 14},
+    {"OE",
+     false,
+     {"W", "W", "W", "NO", "OO", "ST", "K", "S", "T", "V", "B"},
+     {1, 2, 3, 4, 5, 6, 7, 8, 9, 12},
+     14},
     {"DL", true, {"BY", "BW", "NW", "HE", "SN", "BE"}, {14}, 16},
     {"OK", true, {}, {15}, 7},
     {"OM", true, {}, {15}, 4},
@@ -90,7 +94,7 @@ struct BandInfo {
 };
 
 const BandInfo kBands[] = {
-    {"160m", "160", 1810, 1840}, {"80m", "80", 3510, 3700},    {"40m", "40", 7005, 7080},
+    {"160m", "160", 1810, 1840}, {"80m", "80", 3510, 3700},   {"40m", "40", 7005, 7080},
     {"20m", "20", 14010, 14150}, {"15m", "15", 21010, 21200}, {"10m", "10", 28010, 28400},
 };
 
@@ -139,14 +143,17 @@ std::vector<Station> MakeStations(Random& random) {
     station.call = station.wpx_prefix + Letters(random, 2 + random.Below(2));
     if (!calls.insert(station.call).second) continue;
     if (!country.regions.empty()) {
-      station.region = country.regions[static_cast<std::size_t>(random.Below(static_cast<int>(country.regions.size())))];
+      station.region = country.regions[static_cast<std::size_t>(
+          random.Below(static_cast<int>(country.regions.size())))];
     }
     if (country.member && random.Percent(45)) {
       station.exchange = std::string("KV") + country.prefix;
     } else {
-      int number = country.numbers[static_cast<std::size_t>(random.Below(static_cast<int>(country.numbers.size())))];
+      int number = country.numbers[static_cast<std::size_t>(
+          random.Below(static_cast<int>(country.numbers.size())))];
       // Some operators send a one-digit district as it is, some with a leading zero.
-      station.exchange = number < 10 && random.Percent(50) ? std::to_string(number) : TwoDigits(number);
+      station.exchange =
+          number < 10 && random.Percent(50) ? std::to_string(number) : TwoDigits(number);
     }
     if (random.Percent(4)) station.name = kNames[random.Below(5)];
     stations.push_back(station);
@@ -179,7 +186,8 @@ std::vector<Contact> MakeContacts(Random& random, const std::vector<Station>& st
     bool duplicate = duplicates_left > 0 && contacts.size() > 40 && random.Percent(3);
     if (duplicate) {
       // The operator logs a station again on the same band and mode.
-      const Contact& earlier = contacts[static_cast<std::size_t>(random.Below(static_cast<int>(contacts.size())))];
+      const Contact& earlier =
+          contacts[static_cast<std::size_t>(random.Below(static_cast<int>(contacts.size())))];
       contact.band = earlier.band;
       contact.cw = earlier.cw;
       contact.station = earlier.station;
@@ -188,8 +196,10 @@ std::vector<Contact> MakeContacts(Random& random, const std::vector<Station>& st
       for (;;) {
         contact.band = Pick(random, BandWeights(hour));
         contact.cw = random.Percent(60);
-        contact.station = &stations[static_cast<std::size_t>(random.Below(static_cast<int>(stations.size())))];
-        std::string key = contact.station->call + "/" + std::to_string(contact.band) + (contact.cw ? "CW" : "SSB");
+        contact.station =
+            &stations[static_cast<std::size_t>(random.Below(static_cast<int>(stations.size())))];
+        std::string key = contact.station->call + "/" + std::to_string(contact.band) +
+                          (contact.cw ? "CW" : "SSB");
         if (worked.insert(key).second) break;
       }
     }
@@ -216,8 +226,8 @@ std::string Serial(int serial) {
 
 void WriteAdif(const std::string& path, const std::vector<Contact>& contacts) {
   std::ofstream out(path, std::ios::binary);
-  out << "Synthetic KEVO contest log of " << kOwnCall << ", made by kevo-sample-gen (seed "
-      << kSeed << ")\r\n"
+  out << "Synthetic KEVO contest log of " << kOwnCall << ", made by kevo-sample-gen (seed " << kSeed
+      << ")\r\n"
       << Adif("ADIF_VER", "3.1.4") << Adif("PROGRAMID", "kevo-sample-gen") << "<EOH>\r\n";
   for (const Contact& c : contacts) {
     int clock = (12 * 60 + c.minute) % (24 * 60);
@@ -226,12 +236,11 @@ void WriteAdif(const std::string& path, const std::vector<Contact>& contacts) {
     char freq[32];
     std::snprintf(freq, sizeof freq, "%d.%03d", c.khz / 1000, c.khz % 1000);
     const Station& s = *c.station;
-    std::string line = Adif("CALL", s.call) + Adif("QSO_DATE", Date(c.minute)) +
-                       Adif("TIME_ON", time) + Adif("BAND", kBands[c.band].adif) +
-                       Adif("FREQ", freq) + Adif("MODE", c.cw ? "CW" : "SSB") +
-                       Adif("RST_SENT", c.cw ? "599" : "59") + Adif("RST_RCVD", c.cw ? "599" : "59") +
-                       Adif("STX", Serial(c.serial)) + Adif("SRX_STRING", s.exchange) +
-                       Adif("PFX", s.wpx_prefix);
+    std::string line =
+        Adif("CALL", s.call) + Adif("QSO_DATE", Date(c.minute)) + Adif("TIME_ON", time) +
+        Adif("BAND", kBands[c.band].adif) + Adif("FREQ", freq) + Adif("MODE", c.cw ? "CW" : "SSB") +
+        Adif("RST_SENT", c.cw ? "599" : "59") + Adif("RST_RCVD", c.cw ? "599" : "59") +
+        Adif("STX", Serial(c.serial)) + Adif("SRX_STRING", s.exchange) + Adif("PFX", s.wpx_prefix);
     if (!s.region.empty()) line += Adif("STATE", s.region);
     if (!s.name.empty()) line += Adif("NAME", s.name);
     out << line << "<EOR>\r\n";
@@ -247,8 +256,9 @@ void WriteCabrillo(const std::string& path, const std::vector<Contact>& contacts
     int clock = (12 * 60 + c.minute) % (24 * 60);
     std::string date = Date(c.minute);
     char line[160];
-    std::snprintf(line, sizeof line, "QSO: %5d %s %s-%s-%s %02d%02d %-13s %-3s %-6s %-13s %-3s %s\r\n",
-                  c.khz, c.cw ? "CW" : "PH", date.substr(0, 4).c_str(), date.substr(4, 2).c_str(),
+    std::snprintf(line, sizeof line,
+                  "QSO: %5d %s %s-%s-%s %02d%02d %-13s %-3s %-6s %-13s %-3s %s\r\n", c.khz,
+                  c.cw ? "CW" : "PH", date.substr(0, 4).c_str(), date.substr(4, 2).c_str(),
                   date.substr(6, 2).c_str(), clock / 60, clock % 60, kOwnCall, c.cw ? "599" : "59",
                   Serial(c.serial).c_str(), c.station->call.c_str(), c.cw ? "599" : "59",
                   c.station->exchange.c_str());
@@ -257,7 +267,8 @@ void WriteCabrillo(const std::string& path, const std::vector<Contact>& contacts
   out << "END-OF-LOG:\r\n";
 }
 
-void WriteExchangeList(const std::string& path, Random& random, const std::vector<Station>& stations) {
+void WriteExchangeList(const std::string& path, Random& random,
+                       const std::vector<Station>& stations) {
   std::ofstream out(path, std::ios::binary);
   for (std::size_t i = 0; i < stations.size(); i += 4 + static_cast<std::size_t>(random.Below(3))) {
     const Station& s = stations[i];
