@@ -61,6 +61,18 @@ const option* OptionWithId(int id) {
   return nullptr;
 }
 
+// Sets `target` to an option's value that must name something: the empty text names no file or
+// folder. False with the message for the user.
+bool SetNamed(const std::string& value, std::string& target, const char* message,
+              std::string& error) {
+  if (value.empty()) {
+    error = message;
+    return false;
+  }
+  target = value;
+  return true;
+}
+
 // getopt_long's answer for one argument turned into the option's effect. False with the
 // message for the user.
 bool Apply(int id, const std::string& value, Options& options, std::string& error) {
@@ -95,12 +107,7 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
       options.extlog = value;
       break;
     case kWorkdir:
-      if (value.empty()) {
-        error = "--workdir needs a directory";
-        return false;
-      }
-      options.workdir = value;
-      break;
+      return SetNamed(value, options.workdir, "--workdir needs a directory", error);
     case kPrefixField:
       options.adif_fields.prefix = value;
       break;
@@ -114,22 +121,12 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
       options.verbose = true;
       break;
     case kReport:
-      if (value.empty()) {
-        error = "--report needs a file name";
-        return false;
-      }
-      options.report_file = value;
-      break;
+      return SetNamed(value, options.report_file, "--report needs a file name", error);
     case kLibrary:
       options.library = value;
       break;
     case kScript:
-      if (value.empty()) {
-        error = "--script needs a file";
-        return false;
-      }
-      options.script_file = value;
-      break;
+      return SetNamed(value, options.script_file, "--script needs a file", error);
   }
   return true;
 }
