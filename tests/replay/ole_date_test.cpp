@@ -22,6 +22,16 @@ TEST(OleDate, CountsDaysFromTheThirtiethOfDecember1899) {
   }
 }
 
+// The report turns day numbers back into dates: every day the library can format must come back
+// as the date it was made from.
+TEST(OleDate, DayNumbersTurnBackIntoTheirDates) {
+  for (std::int64_t day = -657434; day <= 2958465; ++day) {
+    CivilDate date = DateOfDayNumber(day);
+    ASSERT_TRUE(IsValidDate(date)) << day;
+    ASSERT_EQ(DayNumber(date), day) << date.year << '-' << date.month << '-' << date.day;
+  }
+}
+
 TEST(OleDate, AddsTheTimeOfDayForwardFromMidnightOnBothSidesOfDayZero) {
   COleDateTime value = MakeDateTime({2026, 3, 14}, 14 * 3600 + 6 * 60);
   EXPECT_EQ(double{value.m_dt}, 46095.0 + (14 * 3600 + 6 * 60) / 86400.0);

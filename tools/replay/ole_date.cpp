@@ -53,6 +53,23 @@ std::int64_t DayNumber(const CivilDate& date) {
   return days_since_epoch_1970 + 25569;  // 1970-01-01 is day 25569
 }
 
+CivilDate DateOfDayNumber(std::int64_t day_number) {
+  // The same eras of 400 years from 1 March of year 0 as DayNumber, walked backwards; the era
+  // is floored so that days before year 0 work too.
+  std::int64_t z = day_number - 25569 + 719468;
+  std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  std::int64_t day_of_era = z - era * 146097;
+  std::int64_t year_of_era =
+      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  std::int64_t month_index = (5 * day_of_year + 2) / 153;
+  CivilDate date;
+  date.day = static_cast<int>(day_of_year - (153 * month_index + 2) / 5 + 1);
+  date.month = static_cast<int>(month_index < 10 ? month_index + 3 : month_index - 9);
+  date.year = static_cast<int>(year_of_era + era * 400 + (date.month <= 2 ? 1 : 0));
+  return date;
+}
+
 COleDateTime MakeDateTime(const CivilDate& date, int seconds_of_day) {
   double day = static_cast<double>(DayNumber(date));
   double fraction = static_cast<double>(seconds_of_day) / 86400.0;

@@ -24,6 +24,9 @@ bool IsValidDate(const CivilDate& date);
 // Days since 30 December 1899 (negative before it) of a valid date.
 std::int64_t DayNumber(const CivilDate& date);
 
+// The inverse of DayNumber, for any day number of the proleptic Gregorian calendar.
+CivilDate DateOfDayNumber(std::int64_t day_number);
+
 // The date-time value of a valid date at a time of day given in seconds (0 to 86399).
 // Before 30 December 1899 the fraction still counts forward from that day's midnight.
 COleDateTime MakeDateTime(const CivilDate& date, int seconds_of_day);

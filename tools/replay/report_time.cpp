@@ -3,14 +3,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "tools/replay/ole_date.h"
+
 namespace kevo::replay {
 
 namespace {
 
 constexpr std::int32_t kInvalid = 1;
 constexpr std::int32_t kNull = 2;
-constexpr std::int64_t kUnixEpochDay = 25569;  // 1970-01-01 as a day count since 1899-12-30
-constexpr double kLastDay = 2958466.0;         // 10000-01-01: the values the library can format
+constexpr double kLastDay = 2958466.0;  // 10000-01-01: the values the library can format
 
 // Floor division: the day of a negative minute count is the one before.
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && (a < 0)); }
@@ -31,18 +32,11 @@ UtcTime SplitUtc(double linear_day) {
   auto minutes = static_cast<std::int64_t>(std::llround(linear_day * 1440.0));
   std::int64_t days = FloorDiv(minutes, 1440);
   auto minute_of_day = static_cast<int>(minutes - days * 1440);
-  // Civil date from a day number (the proleptic Gregorian calendar, eras of 400 years).
-  std::int64_t z = days - kUnixEpochDay + 719468;
-  std::int64_t era = FloorDiv(z, 146097);
-  std::int64_t day_of_era = z - era * 146097;
-  std::int64_t year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  std::int64_t month_index = (5 * day_of_year + 2) / 153;
+  CivilDate date = DateOfDayNumber(days);
   UtcTime utc;
-  utc.day = static_cast<int>(day_of_year - (153 * month_index + 2) / 5 + 1);
-  utc.month = static_cast<int>(month_index < 10 ? month_index + 3 : month_index - 9);
-  utc.year = static_cast<int>(year_of_era + era * 400 + (utc.month <= 2 ? 1 : 0));
+  utc.year = date.year;
+  utc.month = date.month;
+  utc.day = date.day;
   utc.hour = minute_of_day / 60;
   utc.minute = minute_of_day % 60;
   return utc;
