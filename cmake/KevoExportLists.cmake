@@ -4,6 +4,9 @@
 #
 # kevo_export_lists(<table header> <output folder>) writes StatsKEVO.map and StatsKEVO.def
 # there and sets KEVO_VERSION_SCRIPT and KEVO_DEF_FILE to their paths in the caller's scope.
+# It also writes generated/kevo_exported_entries.h, the same table for the programs that load
+# the plug-in, which see only its boundary and never the library's own headers; it sets
+# KEVO_GENERATED_INCLUDE_DIR to the folder that holds it.
 
 # Writes the file only when its content changes, so that an unchanged list relinks nothing.
 function(kevo_write_if_changed path content)
@@ -44,6 +47,7 @@ function(kevo_export_lists table out_dir)
   set(itanium_names "")
   set(msvc_aliases "")
   set(def_plain "")
+  set(host_rows "")
   foreach(item IN LISTS entries)
     string(REGEX REPLACE "${entry}" "\\1" plain "${item}")
     string(REGEX REPLACE "${entry}" "\\2" itanium "${item}")
@@ -52,6 +56,7 @@ function(kevo_export_lists table out_dir)
     string(APPEND itanium_names "    ${itanium};\n")
     string(APPEND msvc_aliases "  ${msvc}=${plain}\n")
     string(APPEND def_plain "  ${plain}\n")
+    string(APPEND host_rows "  X(${plain}, \"${itanium}\", \"${msvc}\") \\\n")
   endforeach()
   math(EXPR name_count "2 * ${count}")
 
@@ -66,6 +71,14 @@ function(kevo_export_lists table out_dir)
     "; as an alias of it, under the name MSVC gives the cdecl C++ twin.\n; ${origin}\n"
     "LIBRARY StatsKEVO.dll\nEXPORTS\n${def_plain}${msvc_aliases}")
   kevo_write_if_changed(${out_dir}/StatsKEVO.def "${def_text}")
+  # For hosts: X(plain, itanium, msvc) once per entry, in the table's order.
+  string(CONCAT host_text
+    "// The plug-in's exported entries, for programs that load it.\n// ${origin}\n"
+    "#ifndef KEVO_EXPORTED_ENTRIES_H_\n#define KEVO_EXPORTED_ENTRIES_H_\n\n"
+    "// clang-format off\n#define KEVO_EXPORTED_ENTRIES(X) \\\n${host_rows}\n// clang-format on\n\n"
+    "#endif  // KEVO_EXPORTED_ENTRIES_H_\n")
+  kevo_write_if_changed(${out_dir}/generated/kevo_exported_entries.h "${host_text}")
+  set(KEVO_GENERATED_INCLUDE_DIR ${out_dir}/generated PARENT_SCOPE)
   set(KEVO_VERSION_SCRIPT ${out_dir}/StatsKEVO.map PARENT_SCOPE)
   set(KEVO_DEF_FILE ${out_dir}/StatsKEVO.def PARENT_SCOPE)
 endfunction()

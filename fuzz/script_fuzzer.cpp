@@ -4,8 +4,10 @@
 #include <string_view>
 
 #include "session_model.h"
-#include "tools/replay/script_reader.h"
-#include "tools/replay/text.h"
+#include "tools/replay/inputs/escapes.h"
+#include "tools/replay/inputs/lines.h"
+#include "tools/replay/inputs/problem.h"
+#include "tools/replay/inputs/script_reader.h"
 
 using namespace kevo::replay;
 

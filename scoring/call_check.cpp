@@ -8,14 +8,6 @@ namespace kevo {
 
 namespace {
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
-  }
-  return true;
-}
-
 void CopyText(const std::string& text, char* buffer) {
   std::memcpy(buffer, text.c_str(), text.size() + 1);
 }
@@ -29,7 +21,7 @@ int32_t CheckCall(const ContestState& state, const CallCheckQuery& query, char* 
   const std::string_view band = query.band ? query.band : "";
   const std::string_view mode = query.mode ? query.mode : "";
 
-  if (query.band2 != nullptr && !EqualIgnoringAsciiCase(band, query.band2))
+  if (query.band2 != nullptr && !EqualsIgnoringAsciiCase(band, query.band2))
     return kCheckBandsDiffer;
   if (query.prefix == nullptr) return kCheckNoNewMultiplier;
 

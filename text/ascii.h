@@ -3,6 +3,7 @@
 #ifndef KEVO_TEXT_ASCII_H_
 #define KEVO_TEXT_ASCII_H_
 
+#include <cstddef>
 #include <string_view>
 
 namespace kevo {
@@ -16,6 +17,15 @@ constexpr bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 constexpr char FoldAsciiCase(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Equal but for the case of A-Z and a-z.
+constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
+  }
+  return true;
 }
 
 // The text without ASCII white space at either end.

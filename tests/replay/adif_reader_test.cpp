@@ -1,4 +1,4 @@
-#include "tools/replay/adif_reader.h"
+#include "tools/replay/inputs/adif_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/replay/cabrillo_reader.h"
+#include "tools/replay/inputs/cabrillo_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The HTML report: texts made safe, and a page built from a replay through the real plug-in
 // whose figures are the library's.
-#include "tools/replay/html_report.h"
+#include "tools/replay/report/html_report.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string>
 
 #include "tests/replay/plugin_session.h"
-#include "tools/replay/html_escape.h"
-#include "tools/replay/report_collector.h"
+#include "tools/replay/report/html_escape.h"
+#include "tools/replay/report/report_collector.h"
 
 namespace kevo::replay {
 namespace {
@@ -41,15 +41,20 @@ class ReportFromLibrary : public ::testing::Test {
   // Two bands, a duplicate, a call with markup and 8-bit bytes, contacts in three hours.
   void SetUp() override {
     const std::vector<QsoValues> contacts = {
-        Contact("DL1AB", "20", "CW", "12", "AB", 600),
-        Contact("<B>&\"Q'1\xC4", "40", "CW", "7", "CD", 610),
-        Contact("DL1AB", "20", "CW", "12", "AB", 660),
-        Contact("OE3XY", "20", "SSB", "5", "AB", 725),
-        Contact("<B>&\"Q'1\xC4", "40", "CW", "7", "CD", 730),
-        Contact("HA5Z", "40", "CW", "9", "EF", 731),
+        ContactAt("DL1AB", "20", "CW", "12", "AB", 600),
+        ContactAt("<B>&\"Q'1\xC4", "40", "CW", "7", "CD", 610),
+        ContactAt("DL1AB", "20", "CW", "12", "AB", 660),
+        ContactAt("OE3XY", "20", "SSB", "5", "AB", 725),
+        ContactAt("<B>&\"Q'1\xC4", "40", "CW", "7", "CD", 730),
+        ContactAt("HA5Z", "40", "CW", "9", "EF", 731),
     };
     ReportCollector collector(data_);
-    ReplayThroughPlugin({0, 12, "AB"}, contacts, &collector);
+    ReplayResult result =
+        ReplayThroughPlugin({0, 12, "AB"}, contacts,
+                            [&collector](const RecordOutcome& outcome, const Summary& summary) {
+                              collector.AddContact(outcome.qso, outcome.check, summary);
+                            });
+    collector.Finish(result.summary);
     data_.log_name = "a<b>.adi";
     data_.claimed_score = "12";
     data_.skipped = GroupSkipped({{3, "no call"}, {5, "no band"}, {9, "no call"}});

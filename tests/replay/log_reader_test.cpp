@@ -1,4 +1,4 @@
-#include "tools/replay/log_reader.h"
+#include "tools/replay/inputs/log_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/replay/ole_date.h"
+#include "tools/replay/inputs/ole_date.h"
 
 #include <gtest/gtest.h>
 

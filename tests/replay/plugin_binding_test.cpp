@@ -1,6 +1,6 @@
 // The built plug-in loaded through the tool's own loader: every entry resolves by both of its
 // export names, and both sets of entries work; the call check's guarded buffers.
-#include "tools/replay/plugin_binding.h"
+#include "tools/replay/host/plugin_binding.h"
 
 #include <gtest/gtest.h>
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay/log_replay.h"
+#include "tools/replay/session/log_replay.h"
 
 namespace kevo::replay {
 
 // A contact on 2024-05-04 at `minutes` past 00:00 UTC.
-inline QsoValues Contact(std::string call, std::string band, std::string mode, std::string received,
-                         std::string region, double minutes) {
+inline QsoValues ContactAt(std::string call, std::string band, std::string mode,
+                           std::string received, std::string region, double minutes) {
   QsoValues qso;
   qso.call = std::move(call);
   qso.band = std::move(band);
@@ -25,14 +25,15 @@ inline QsoValues Contact(std::string call, std::string band, std::string mode, s
   return qso;
 }
 
-inline ReplayResult ReplayThroughPlugin(const ContestSettings& settings,
+inline ReplayResult ReplayThroughPlugin(const HostSettings& settings,
                                         const std::vector<QsoValues>& contacts,
-                                        ReportCollector* report = nullptr) {
+                                        const ContactObserver& observer = {},
+                                        SummaryAt summary_at = SummaryAt::kEachContact) {
   LoadedPlugin plugin;
   std::string error;
   EXPECT_TRUE(LoadPlugin(KEVO_PLUGIN_PATH, NameStyle::kPlain, plugin, error)) << error;
   if (plugin.library == nullptr) return {};
-  return ReplayLog(plugin.entries, settings, contacts, report);
+  return ReplayLog(plugin.entries, settings, contacts, summary_at, observer);
 }
 
 }  // namespace kevo::replay

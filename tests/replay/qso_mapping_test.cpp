@@ -1,10 +1,10 @@
-#include "tools/replay/qso_mapping.h"
+#include "tools/replay/inputs/qso_mapping.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "tools/replay/ole_date.h"
+#include "tools/replay/inputs/ole_date.h"
 
 namespace kevo::replay {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/replay/script_reader.h"
+#include "tools/replay/inputs/script_reader.h"
 
 #include <gtest/gtest.h>
 

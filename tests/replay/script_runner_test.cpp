@@ -1,6 +1,6 @@
 // The script runner against fake entries: what reaches the library for each script line, and
 // how its answers are printed.
-#include "tools/replay/script_runner.h"
+#include "tools/replay/session/script_runner.h"
 
 #include <gtest/gtest.h>
 

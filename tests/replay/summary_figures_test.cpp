@@ -1,6 +1,6 @@
 // The summary reader on texts the library itself wrote, and on texts it must refuse rather
 // than read wrong figures from.
-#include "tools/replay/summary_figures.h"
+#include "tools/replay/report/summary_figures.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,11 @@ namespace {
 
 // The score summary's worked example: own number 12, own region AB, score 30.
 std::vector<QsoValues> WorkedExample() {
-  return {
-      Contact("CALL1", "20", "CW", "12", "AB", 770), Contact("CALL2", "40", "CW", "7", "CD", 810),
-      Contact("CALL1", "20", "CW", "12", "AB", 820), Contact("CALL3", "20", "SSB", "5", "AB", 835),
-      Contact("CALL1", "20", "SSB", "12", "AB", 840)};
+  return {ContactAt("CALL1", "20", "CW", "12", "AB", 770),
+          ContactAt("CALL2", "40", "CW", "7", "CD", 810),
+          ContactAt("CALL1", "20", "CW", "12", "AB", 820),
+          ContactAt("CALL3", "20", "SSB", "5", "AB", 835),
+          ContactAt("CALL1", "20", "SSB", "12", "AB", 840)};
 }
 
 struct LibraryCase {
@@ -41,10 +42,10 @@ TEST(SummaryFigures, ReadsWhatTheLibraryWrote) {
   };
   for (const LibraryCase& c : cases) {
     ReplayResult result = ReplayThroughPlugin({c.no_rates, 12, "AB"}, c.contacts);
-    std::optional<SummaryFigures> figures = ParseSummary(result.summary);
-    ASSERT_TRUE(figures) << c.name << ":\n" << result.summary;
-    EXPECT_EQ(*figures, c.expected) << c.name << ":\n" << result.summary;
-    EXPECT_EQ(figures->score, result.score) << c.name;
+    std::optional<SummaryFigures> figures = ParseSummary(result.summary.text);
+    ASSERT_TRUE(figures) << c.name << ":\n" << result.summary.text;
+    EXPECT_EQ(*figures, c.expected) << c.name << ":\n" << result.summary.text;
+    EXPECT_EQ(figures->score, result.summary.score) << c.name;
   }
 }
 

@@ -14,14 +14,15 @@
 #include <io.h>
 #endif
 
-#include "tools/replay/files.h"
-#include "tools/replay/html_report.h"
-#include "tools/replay/log_reader.h"
-#include "tools/replay/log_replay.h"
+#include "tools/replay/host/plugin_binding.h"
+#include "tools/replay/inputs/log_reader.h"
 #include "tools/replay/options.h"
-#include "tools/replay/plugin_binding.h"
-#include "tools/replay/report_collector.h"
-#include "tools/replay/script_runner.h"
+#include "tools/replay/report/html_report.h"
+#include "tools/replay/report/report_collector.h"
+#include "tools/replay/session/files.h"
+#include "tools/replay/session/log_replay.h"
+#include "tools/replay/session/replay_printout.h"
+#include "tools/replay/session/script_runner.h"
 
 #ifndef KEVO_VERSION
 #define KEVO_VERSION "unknown"
@@ -128,8 +129,16 @@ class App {
     ReportData report;
     ReportCollector collector(report);
     bool reporting = !options_.report_file.empty();
+    ContactObserver observer;
+    if (reporting) {
+      // The page is a view of this very session: it reads the answers the replay got anyway.
+      observer = [&collector](const RecordOutcome& outcome, const Summary& summary) {
+        collector.AddContact(outcome.qso, outcome.check, summary);
+      };
+    }
     ReplayResult result =
-        ReplayLog(entries, options_.settings, input.qsos, reporting ? &collector : nullptr);
+        ReplayLog(entries, options_.settings, input.qsos, options_.summary_at, observer);
+    if (reporting) collector.Finish(result.summary);
     bool extlog_written = false;
     if (options_.extlog) {
       std::error_code ignored;
@@ -140,7 +149,7 @@ class App {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     workdir.Leave();
-    ReportStyle style;
+    PrintStyle style;
     style.verbose = options_.verbose;
     PrintReplayReport(out_, options_.log_file, input, result, seconds, style);
     if (reporting && !WriteReport(report, input, result)) {
@@ -176,7 +185,7 @@ class App {
       report.log_facts +=
           (report.log_facts.empty() ? "Call sign " : ", call sign ") + header.callsign;
     }
-    const ContestSettings& settings = options_.settings;
+    const HostSettings& settings = options_.settings;
     report.settings =
         "own number " + std::to_string(settings.own_number) +
         (settings.own_region.empty() ? ", no own region" : ", own region " + settings.own_region) +

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "tools/replay/text.h"
+#include "tools/replay/inputs/tokens.h"
 
 namespace kevo::replay {
 
@@ -27,6 +27,7 @@ enum OptionId : int {
   kVerbose,
   kRcvdField,
   kReport,
+  kSummaryAt,
 };
 
 constexpr option kLongOptions[] = {
@@ -46,6 +47,7 @@ constexpr option kLongOptions[] = {
     {"verbose", no_argument, nullptr, kVerbose},
     {"rcvd-field", required_argument, nullptr, kRcvdField},
     {"report", required_argument, nullptr, kReport},
+    {"summary-at", required_argument, nullptr, kSummaryAt},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -122,6 +124,16 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
       break;
     case kReport:
       return SetNamed(value, options.report_file, "--report needs a file name", error);
+    case kSummaryAt:
+      if (value == "each") {
+        options.summary_at = SummaryAt::kEachContact;
+      } else if (value == "end") {
+        options.summary_at = SummaryAt::kEnd;
+      } else {
+        error = "--summary-at takes each or end, not '" + value + "'";
+        return false;
+      }
+      break;
     case kLibrary:
       options.library = value;
       break;
@@ -150,6 +162,8 @@ const char* UsageText() {
          "  --region-field NAME   ADIF field giving the region code (default STATE)\n"
          "  --rcvd-field NAME     ADIF field giving the received exchange (default SRX_STRING,\n"
          "                        else SRX)\n"
+         "  --summary-at WHEN     each: ask for the score summary after every contact, as a\n"
+         "                        host does (default); end: only once, after the last one\n"
          "  --verbose             list every skipped record, not one line per reason\n"
          "  --report FILE.html    also write the replay as one self-contained HTML page:\n"
          "                        band table, charts over the contest, duplicates, skips\n"
@@ -220,6 +234,11 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
   }
   if (positional.size() != 1) {
     error = positional.empty() ? "no log file given" : "more than one log file given";
+    return false;
+  }
+  if (!options.report_file.empty() && options.summary_at == SummaryAt::kEnd) {
+    // The page draws the contest from the summary after every contact.
+    error = "--report needs the summary after every contact, not --summary-at end";
     return false;
   }
   options.log_file = positional.front();

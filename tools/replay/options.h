@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "contest/contest_state.h"
-#include "tools/replay/plugin_binding.h"
-#include "tools/replay/qso_mapping.h"
+#include "tools/replay/host/host_session.h"
+#include "tools/replay/host/plugin_binding.h"
+#include "tools/replay/inputs/qso_mapping.h"
+#include "tools/replay/session/log_replay.h"
 
 namespace kevo::replay {
 
@@ -26,7 +27,8 @@ struct Options {
   std::string script_file;  // --script: run a scripted session instead
   std::string library;      // empty: the plug-in next to the executable
   NameStyle names = NameStyle::kPlain;
-  ContestSettings settings;  // what the statistics reset passes
+  HostSettings settings;  // what the statistics reset passes
+  SummaryAt summary_at = SummaryAt::kEachContact;
   AdifFieldNames adif_fields;
   std::string exchange_list;          // copied to RADL.lst in the working directory
   std::optional<std::string> extlog;  // run command 0 with this argument

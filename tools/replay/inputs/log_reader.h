@@ -1,0 +1,39 @@
+// Reads a whole log file's bytes into the contacts to replay: format detection, the format's
+// reader and the mapping of every record. Pure: no file access, no library.
+#ifndef KEVO_REPLAY_LOG_READER_H_
+#define KEVO_REPLAY_LOG_READER_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/replay/inputs/cabrillo_reader.h"
+#include "tools/replay/inputs/problem.h"
+#include "tools/replay/inputs/qso_mapping.h"
+
+namespace kevo::replay {
+
+enum class LogFormat { kUnknown, kAdif, kCabrillo };
+
+const char* LogFormatName(LogFormat format);
+
+// Tells an ADIF file from a Cabrillo file by what it holds; the file name only breaks a tie.
+LogFormat DetectLogFormat(std::string_view content, std::string_view file_name);
+
+struct ReplayInput {
+  LogFormat format = LogFormat::kUnknown;
+  std::size_t records_read = 0;  // records and QSO lines found, usable or not
+  std::vector<QsoValues> qsos;   // in file order
+  std::vector<Problem> skipped;  // one per record left out, with the reason, in file order
+  std::vector<Problem> notes;    // trouble that skipped no record, and warnings
+  CabrilloHeader header;         // Cabrillo only
+  std::string layout;            // the Cabrillo layout's name; empty without QSO lines
+};
+
+ReplayInput ReadLog(std::string_view content, std::string_view file_name,
+                    const AdifFieldNames& names);
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_REPLAY_LOG_READER_H_

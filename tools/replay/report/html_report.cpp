@@ -1,0 +1,211 @@
+#include "tools/replay/report/html_report.h"
+
+#include <algorithm>
+#include <charconv>
+#include <initializer_list>
+
+#include "tools/replay/report/html_escape.h"
+#include "tools/replay/report/report_charts.h"
+#include "tools/replay/report/report_time.h"
+#include "tools/replay/report/svg_chart.h"
+
+namespace kevo::replay {
+
+namespace {
+
+// The page's look: plain type, thin rules, numbers right-aligned; A4 when printed. The
+// Content-Security-Policy makes the browser itself refuse any request the page might make.
+constexpr const char* kHead = R"(<!DOCTYPE html>
+<html lang="en">
+<head>
+<meta charset="utf-8">
+<meta http-equiv="Content-Security-Policy" content="default-src 'none'; style-src 'unsafe-inline'">
+<meta name="viewport" content="width=device-width, initial-scale=1">
+<style>
+@page { size: A4; margin: 14mm; }
+body { font: 14px/1.45 "DejaVu Sans", Arial, sans-serif; color: #111; background: #fff;
+       max-width: 760px; margin: 20px auto; padding: 0 16px; }
+h1 { font-size: 21px; margin: 0 0 4px; }
+h2 { font-size: 16px; margin: 26px 0 8px; padding-bottom: 2px; border-bottom: 1px solid #888; }
+p.meta { color: #444; margin: 0 0 14px; }
+p.score { font-size: 17px; margin: 8px 0; }
+p.claim { margin: 4px 0; }
+table { border-collapse: collapse; margin: 6px 0; }
+th, td { padding: 2px 12px 2px 0; text-align: left; vertical-align: top;
+         border-bottom: 1px solid #ddd; }
+th { border-bottom: 1px solid #888; }
+.n { text-align: right; font-variant-numeric: tabular-nums; padding-left: 12px; }
+tfoot td { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
+.swatch { display: inline-block; width: 10px; height: 10px; margin-right: 6px;
+          border: 1px solid #222; vertical-align: baseline; }
+pre { font: 13px/1.35 "DejaVu Sans Mono", monospace; tab-size: 8; background: #f5f5f5;
+      border: 1px solid #ddd; padding: 8px 10px; white-space: pre-wrap; }
+figure { margin: 6px 0 18px; break-inside: avoid; }
+figcaption { font-weight: bold; margin-bottom: 2px; }
+svg { display: block; width: 100%; height: auto; }
+@media print {
+  body { max-width: none; margin: 0; padding: 0; font-size: 10pt; }
+  h2 { break-after: avoid; }
+  figure, pre, tr { break-inside: avoid; }
+  pre { background: none; }
+}
+</style>
+)";
+
+std::string Cell(const std::string& text, bool number = false) {
+  return (number ? "<td class=\"n\">" : "<td>") + text + "</td>";
+}
+
+struct Column {
+  const char* name;
+  bool number;  // right-aligned
+};
+
+// The table's start up to its body.
+std::string OpenTable(std::initializer_list<Column> columns) {
+  std::string out = "<table>\n<thead><tr>";
+  for (const Column& column : columns) {
+    out += std::string(column.number ? "<th class=\"n\">" : "<th>") + column.name + "</th>";
+  }
+  return out + "</tr></thead>\n<tbody>\n";
+}
+
+std::string Number(std::int64_t value) { return std::to_string(value); }
+
+std::string Heading(const ReportData& data) {
+  std::string out = "<title>Contest report: " + EscapeHtml(data.log_name) + "</title>\n";
+  out += "</head>\n<body>\n<h1>Contest report: " + EscapeHtml(data.log_name) + "</h1>\n";
+  out += "<p class=\"meta\">";
+  if (!data.log_facts.empty()) out += EscapeHtml(data.log_facts) + ". ";
+  out += EscapeHtml(data.format_name) +
+         " log: " + Number(static_cast<std::int64_t>(data.records_read)) + " records read, " +
+         Number(static_cast<std::int64_t>(data.records_used)) + " replayed";
+  if (!data.settings.empty()) out += " with " + EscapeHtml(data.settings);
+  out += ". Every figure is the scoring library's own answer. Made by " +
+         EscapeHtml(data.generator) + ".</p>\n";
+  return out;
+}
+
+std::string ScoreSection(const ReportData& data) {
+  std::string out = "<p class=\"score\">Score <strong>" + Number(data.score) + "</strong>";
+  if (data.figures) {
+    out += " = " + Number(data.figures->score_points) + " points \u00d7 " +
+           Number(data.figures->score_mults) + " multipliers";
+  }
+  out += "</p>\n";
+  if (!data.claimed_score.empty()) {
+    out += "<p class=\"claim\">Claimed in the log: " + EscapeHtml(data.claimed_score) +
+           ", computed: " + Number(data.score);
+    std::int64_t claimed = 0;
+    std::string_view text = data.claimed_score;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), claimed);
+    if (error == std::errc() && end == text.data() + text.size()) {
+      std::int64_t difference = data.score - claimed;
+      if (difference != 0) {
+        out += " (" + Number(difference < 0 ? -difference : difference) +
+               (difference < 0 ? " less" : " more") + " than claimed)";
+      } else {
+        out += " (the same)";
+      }
+    }
+    out += "</p>\n";
+  }
+  return out;
+}
+
+std::string BandTable(const ReportData& data) {
+  if (!data.figures) {
+    return "<p>The summary text below does not have the usual form, so no table is made "
+           "from it.</p>\n";
+  }
+  std::string out =
+      OpenTable({{"Band", false}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
+  for (std::size_t i = 0; i < data.figures->bands.size(); ++i) {
+    const BandFigures& band = data.figures->bands[i];
+    out += "<tr><td><span class=\"swatch\" style=\"background:" + std::string(StyleColour(i)) +
+           "\"></span>" + EscapeHtml(band.band) + "</td>" + Cell(Number(band.qsos), true) +
+           Cell(Number(band.points), true) + Cell(Number(band.mults), true) + "</tr>\n";
+  }
+  const BandFigures& total = data.figures->total;
+  out += "</tbody>\n<tfoot><tr>" + Cell("Total") + Cell(Number(total.qsos), true) +
+         Cell(Number(total.points), true) + Cell(Number(total.mults), true) +
+         "</tr></tfoot>\n</table>\n";
+  if (data.figures->rates) {
+    const RateFigures& rates = *data.figures->rates;
+    out += "<p>Rates at the last contact: " + Number(rates.qsos_60) + " QSOs and " +
+           Number(rates.points_60) + " points in the last 60 minutes; " + Number(rates.qsos_10) +
+           " QSOs and " + Number(rates.points_10) +
+           " points per hour over the last 10 minutes.</p>\n";
+  }
+  return out;
+}
+
+std::string Charts(const ReportData& data) {
+  std::vector<ReportChart> charts = MakeReportCharts(data);
+  if (charts.empty()) return "<p>No contact has a valid time, so there are no charts.</p>\n";
+  std::string out;
+  for (const ReportChart& chart : charts) {
+    out += "<figure>\n<figcaption>" + EscapeHtml(chart.caption) + "</figcaption>\n" + chart.svg +
+           "</figure>\n";
+  }
+  return out;
+}
+
+std::string Duplicates(const ReportData& data) {
+  if (data.duplicates.empty()) return "<p>None.</p>\n";
+  std::string out = OpenTable({{"Time (UTC)", false},
+                               {"Call", false},
+                               {"Band", false},
+                               {"Mode", false},
+                               {"Message", false}});
+  for (const DuplicateRow& row : data.duplicates) {
+    out += "<tr>" + Cell(FormatUtc(row.time)) + Cell(EscapeHtml(row.call)) +
+           Cell(EscapeHtml(row.band)) + Cell(EscapeHtml(row.mode)) + Cell(EscapeHtml(row.message)) +
+           "</tr>\n";
+  }
+  return out + "</tbody>\n</table>\n";
+}
+
+std::string Skipped(const ReportData& data) {
+  if (data.skipped.empty()) return "<p>None.</p>\n";
+  std::string out = OpenTable({{"Reason", false}, {"Records", true}, {"First lines", false}});
+  for (const SkipGroup& group : data.skipped) {
+    FirstLines first = FirstLinesOf(group.lines, ", ");
+    std::string lines = first.shown + (first.more > 0 ? ", \u2026" : "");
+    std::string reason = EscapeHtml(group.reason) + (group.alike ? "" : ", and the like");
+    out += "<tr>" + Cell(reason) +
+           Cell(Number(static_cast<std::int64_t>(group.lines.size())), true) + Cell(lines) +
+           "</tr>\n";
+  }
+  return out + "</tbody>\n</table>\n";
+}
+
+std::string Notes(const ReportData& data) {
+  if (data.notes.empty()) return "";
+  std::string out = "<h2>Notes</h2>\n<ul>\n";
+  for (const std::string& note : data.notes) out += "<li>" + EscapeHtml(note) + "</li>\n";
+  return out + "</ul>\n";
+}
+
+std::size_t SkippedCount(const ReportData& data) {
+  std::size_t count = 0;
+  for (const SkipGroup& group : data.skipped) count += group.lines.size();
+  return count;
+}
+
+}  // namespace
+
+std::string BuildHtmlReport(const ReportData& data) {
+  std::string page = kHead + Heading(data);
+  page += "<h2>Score</h2>\n" + ScoreSection(data) + BandTable(data);
+  page += "<h2>Over the contest</h2>\n" + Charts(data);
+  page += "<h2>Score summary as the library returned it</h2>\n<pre>" + EscapeHtml(data.summary) +
+          "</pre>\n";
+  page += "<h2>Duplicates flagged by the call check (" +
+          Number(static_cast<std::int64_t>(data.duplicates.size())) + ")</h2>\n" + Duplicates(data);
+  page += "<h2>Skipped records (" + Number(static_cast<std::int64_t>(SkippedCount(data))) +
+          ")</h2>\n" + Skipped(data);
+  return page + Notes(data) + "</body>\n</html>\n";
+}
+
+}  // namespace kevo::replay

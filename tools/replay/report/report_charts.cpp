@@ -1,0 +1,121 @@
+#include "tools/replay/report/report_charts.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tools/replay/report/svg_chart.h"
+
+namespace kevo::replay {
+
+namespace {
+
+std::size_t StyleOf(const std::vector<std::string>& bands, const std::string& band) {
+  return static_cast<std::size_t>(std::find(bands.begin(), bands.end(), band) - bands.begin());
+}
+
+// Bars of one hour, or of several where the contacts span more than a week, so that a stray
+// date years away gives a few hundred bars, not millions.
+constexpr std::size_t kMostBars = 24 * 7;
+
+// The hour of a time counted from the axis start. A time on the hour belongs to the hour it
+// opens, also where the day fraction comes out a hair below it.
+std::size_t HourIndex(const TimeAxis& axis, double day) {
+  auto hour = static_cast<std::int64_t>(std::floor(day * 24.0 + 1e-6));
+  auto start = static_cast<std::int64_t>(std::llround(axis.start * 24.0));
+  return static_cast<std::size_t>(std::max<std::int64_t>(0, hour - start));
+}
+
+std::string BandLabel(const std::string& band) {
+  bool metres = !band.empty() && std::all_of(band.begin(), band.end(), [](char c) {
+    return (c >= '0' && c <= '9') || c == '.';
+  });
+  return metres ? band + " m" : band;
+}
+
+ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& bands,
+                    const TimeAxis& axis) {
+  std::size_t hours = HourIndex(axis, axis.end - 1e-9) + 1;
+  std::size_t bin_hours = (hours + kMostBars - 1) / kMostBars;
+  std::size_t bins = (hours + bin_hours - 1) / bin_hours;
+  std::vector<BarSeries> series(bands.size());
+  for (std::size_t i = 0; i < bands.size(); ++i) {
+    series[i] = {BandLabel(bands[i]), i, std::vector<std::int64_t>(bins, 0)};
+  }
+  for (const ContactPoint& contact : data.contacts) {
+    if (!contact.time || contact.qsos_counted == 0) continue;
+    std::size_t bin = std::min(HourIndex(axis, *contact.time) / bin_hours, bins - 1);
+    series[StyleOf(bands, contact.band)].counts[bin] += contact.qsos_counted;
+  }
+  std::string per = bin_hours == 1 ? "hour" : std::to_string(bin_hours) + " hours";
+  return {"QSOs per " + per + " by band (as the library counted them: duplicates not included)",
+          StackedBars({"qsos", "QSOs per " + per + " by band", "QSOs per " + per}, axis, bin_hours,
+                      series)};
+}
+
+std::string ScoreLine(const ReportData& data, const TimeAxis& axis) {
+  LineSeries score{"score after each contact", 0, false, {}};
+  for (const ContactPoint& contact : data.contacts) {
+    if (contact.time) score.points.emplace_back(*contact.time, contact.score);
+  }
+  return TimeLines({"score", "Score over the contest", "Score"}, axis, {score});
+}
+
+std::string RateLines(const ReportData& data, const TimeAxis& axis) {
+  LineSeries last_60{"last 60 minutes", 0, false, {}};
+  LineSeries last_10{"last 10 minutes \u00d7 6", 3, false, {}};
+  for (const ContactPoint& contact : data.contacts) {
+    if (!contact.time || !contact.rates) continue;
+    last_60.points.emplace_back(*contact.time, contact.rates->qsos_60);
+    last_10.points.emplace_back(*contact.time, contact.rates->qsos_10);
+  }
+  return TimeLines({"rates", "QSO rates over the contest", "QSOs per hour"}, axis,
+                   {last_60, last_10});
+}
+
+std::string MultiplierLines(const ReportData& data, const std::vector<std::string>& bands,
+                            const TimeAxis& axis) {
+  std::vector<LineSeries> series(bands.size());
+  for (std::size_t i = 0; i < bands.size(); ++i) series[i] = {BandLabel(bands[i]), i, true, {}};
+  for (const MultiplierStep& step : data.multiplier_steps) {
+    if (step.time) series[StyleOf(bands, step.band)].points.emplace_back(*step.time, step.mults);
+  }
+  return TimeLines({"mults", "Multipliers per band over the contest", "Multipliers"}, axis, series);
+}
+
+}  // namespace
+
+std::vector<std::string> ReportBands(const ReportData& data) {
+  std::vector<std::string> bands;
+  if (data.figures) {
+    for (const BandFigures& band : data.figures->bands) bands.push_back(band.band);
+  }
+  auto add = [&](const std::string& band) {
+    if (std::find(bands.begin(), bands.end(), band) == bands.end()) bands.push_back(band);
+  };
+  for (const ContactPoint& contact : data.contacts) add(contact.band);
+  for (const MultiplierStep& step : data.multiplier_steps) add(step.band);
+  return bands;
+}
+
+std::vector<ReportChart> MakeReportCharts(const ReportData& data) {
+  double first = 0.0, last = 0.0;
+  bool timed = false;
+  for (const ContactPoint& contact : data.contacts) {
+    if (!contact.time) continue;
+    first = timed ? std::min(first, *contact.time) : *contact.time;
+    last = timed ? std::max(last, *contact.time) : *contact.time;
+    timed = true;
+  }
+  if (!timed) return {};
+  TimeAxis axis = HourAxis(first, last);
+  std::vector<std::string> bands = ReportBands(data);
+  return {
+      QsoBars(data, bands, axis),
+      {"Score after each contact", ScoreLine(data, axis)},
+      {"QSO rates after each contact: the last 60 minutes, and the last 10 minutes times six",
+       RateLines(data, axis)},
+      {"Multipliers per band as they were worked", MultiplierLines(data, bands, axis)},
+  };
+}
+
+}  // namespace kevo::replay

@@ -1,0 +1,27 @@
+// The report's four charts made from the collected data: QSOs per hour stacked by band, the
+// score, the QSO rates and the multipliers per band over the contest.
+#ifndef KEVO_REPLAY_REPORT_CHARTS_H_
+#define KEVO_REPLAY_REPORT_CHARTS_H_
+
+#include <string>
+#include <vector>
+
+#include "tools/replay/report/report_data.h"
+
+namespace kevo::replay {
+
+struct ReportChart {
+  std::string caption;
+  std::string svg;
+};
+
+// Empty when no contact has a valid time.
+std::vector<ReportChart> MakeReportCharts(const ReportData& data);
+
+// The bands in the order of the final summary, then any others in the order first met; a
+// band's position is its style in every chart and table.
+std::vector<std::string> ReportBands(const ReportData& data);
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_REPLAY_REPORT_CHARTS_H_

@@ -1,0 +1,60 @@
+#include "tools/replay/report/report_collector.h"
+
+#include <algorithm>
+#include <string>
+
+#include "tools/replay/report/report_time.h"
+
+namespace kevo::replay {
+
+namespace {
+
+const BandFigures* FindBand(const std::vector<BandFigures>& bands, std::string_view band) {
+  auto found = std::find_if(bands.begin(), bands.end(),
+                            [&](const BandFigures& figures) { return figures.band == band; });
+  return found == bands.end() ? nullptr : &*found;
+}
+
+// The library's counters are 32-bit and wrap; so does their difference.
+std::int32_t Rise(std::int32_t now, std::int32_t before) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(now) -
+                                   static_cast<std::uint32_t>(before));
+}
+
+}  // namespace
+
+void ReportCollector::AddContact(const QsoValues& qso, const CheckAnswer& check,
+                                 const Summary& summary) {
+  ReportTime time = ToReportTime(qso.time);
+  if (check.code == kCheckDuplicate) {
+    data_.duplicates.push_back(
+        {time, qso.call, qso.band, qso.mode, check.dupe_message.value_or("")});
+  }
+  ContactPoint point;
+  point.time = time;
+  point.band = qso.band;
+  point.score = summary.score;
+  std::optional<SummaryFigures> figures = ParseSummary(summary.text);
+  if (figures) {
+    point.rates = figures->rates;
+    const BandFigures* now = FindBand(figures->bands, qso.band);
+    const BandFigures* before = FindBand(previous_bands_, qso.band);
+    if (now != nullptr) point.qsos_counted = Rise(now->qsos, before ? before->qsos : 0);
+    for (const BandFigures& band : figures->bands) {
+      const BandFigures* old = FindBand(previous_bands_, band.band);
+      if (old == nullptr ? band.mults != 0 : old->mults != band.mults) {
+        data_.multiplier_steps.push_back({time, band.band, band.mults});
+      }
+    }
+    previous_bands_ = std::move(figures->bands);
+  }
+  data_.contacts.push_back(std::move(point));
+}
+
+void ReportCollector::Finish(const Summary& summary) {
+  data_.summary = summary.text;
+  data_.figures = ParseSummary(summary.text);
+  data_.score = summary.score;
+}
+
+}  // namespace kevo::replay

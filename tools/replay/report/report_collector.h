@@ -1,0 +1,33 @@
+// Gathers the report's data while a log is replayed. The replay hands over, for every contact,
+// what the library answered (the call check's code and duplicate message, then the summary
+// and score of GetResult0 after AddData0); the collector only reads those answers back.
+#ifndef KEVO_REPLAY_REPORT_COLLECTOR_H_
+#define KEVO_REPLAY_REPORT_COLLECTOR_H_
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "tools/replay/inputs/qso_mapping.h"
+#include "tools/replay/report/report_data.h"
+
+namespace kevo::replay {
+
+class ReportCollector {
+ public:
+  explicit ReportCollector(ReportData& data) : data_(data) {}
+
+  // A contact, the call check's answer before it and the summary after it.
+  void AddContact(const QsoValues& qso, const CheckAnswer& check, const Summary& summary);
+
+  // The replay's last summary.
+  void Finish(const Summary& summary);
+
+ private:
+  ReportData& data_;
+  std::vector<BandFigures> previous_bands_;  // of the last summary that could be read
+};
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_REPLAY_REPORT_COLLECTOR_H_

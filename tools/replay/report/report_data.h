@@ -1,0 +1,70 @@
+// Everything the HTML report shows, gathered during a replay from the library's own answers:
+// its summary texts (after every contact and at the end), its call check's answers and
+// messages. The page draws and lists these values; it never scores a contact itself.
+#ifndef KEVO_REPLAY_REPORT_DATA_H_
+#define KEVO_REPLAY_REPORT_DATA_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/replay/inputs/log_reader.h"
+#include "tools/replay/report/summary_figures.h"
+
+namespace kevo::replay {
+
+// A contact's time as a linear UTC day count since 30 December 1899; empty when the contact
+// had no valid time, so it stays out of the charts.
+using ReportTime = std::optional<double>;
+
+// The state of the contest after one contact, as the summary that followed it said.
+struct ContactPoint {
+  ReportTime time;
+  std::string band;
+  std::int32_t qsos_counted = 0;  // how far this band's QSO figure rose (0 for a duplicate)
+  std::int32_t score = 0;         // GetResult0's score
+  std::optional<RateFigures> rates;
+};
+
+// A band's multiplier figure changed to `mults` with the contact at `time`.
+struct MultiplierStep {
+  ReportTime time;
+  std::string band;
+  std::int32_t mults = 0;
+};
+
+// A contact the call check answered as a duplicate.
+struct DuplicateRow {
+  ReportTime time;
+  std::string call;
+  std::string band;
+  std::string mode;
+  std::string message;  // the library's text, as written into the caller's buffer
+};
+
+struct ReportData {
+  std::string log_name;     // the log file as named on the command line
+  std::string format_name;  // "ADIF", "Cabrillo"
+  std::string generator;    // "kevo-replay 1.0.0"
+  std::string log_facts;    // e.g. the Cabrillo header's contest and call sign
+  std::string settings;     // the statistics reset's settings, in words
+  std::size_t records_read = 0;
+  std::size_t records_used = 0;
+
+  std::string summary;                    // the last summary, byte for byte
+  std::optional<SummaryFigures> figures;  // empty when the summary could not be read
+  std::int32_t score = 0;
+  std::string claimed_score;  // as the log's header gives it; empty without one
+
+  std::vector<ContactPoint> contacts;  // one per contact replayed, in log order
+  std::vector<MultiplierStep> multiplier_steps;
+  std::vector<DuplicateRow> duplicates;
+  std::vector<SkipGroup> skipped;
+  std::vector<std::string> notes;  // the reader's notes and any library fault, as sentences
+};
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_REPLAY_REPORT_DATA_H_

@@ -1,0 +1,54 @@
+#include "tools/replay/report/report_time.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "tools/replay/inputs/ole_date.h"
+
+namespace kevo::replay {
+
+namespace {
+
+constexpr std::int32_t kInvalid = 1;
+constexpr std::int32_t kNull = 2;
+constexpr double kLastDay = 2958466.0;  // 10000-01-01: the values the library can format
+
+// Floor division: the day of a negative minute count is the one before.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && (a < 0)); }
+
+}  // namespace
+
+ReportTime ToReportTime(const COleDateTime& time) {
+  if (time.m_status == kInvalid || time.m_status == kNull || !(std::fabs(time.m_dt) < kLastDay)) {
+    return std::nullopt;
+  }
+  if (time.m_dt >= 0.0) return time.m_dt;
+  double whole = std::ceil(time.m_dt);
+  return 2.0 * whole - time.m_dt;
+}
+
+UtcTime SplitUtc(double linear_day) {
+  // Round to the minute first, so that 14:05:59.9999 shows as 14:06.
+  auto minutes = static_cast<std::int64_t>(std::llround(linear_day * 1440.0));
+  std::int64_t days = FloorDiv(minutes, 1440);
+  auto minute_of_day = static_cast<int>(minutes - days * 1440);
+  CivilDate date = DateOfDayNumber(days);
+  UtcTime utc;
+  utc.year = date.year;
+  utc.month = date.month;
+  utc.day = date.day;
+  utc.hour = minute_of_day / 60;
+  utc.minute = minute_of_day % 60;
+  return utc;
+}
+
+std::string FormatUtc(const ReportTime& time) {
+  if (!time) return "(no time)";
+  UtcTime utc = SplitUtc(*time);
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", utc.year, utc.month, utc.day,
+                utc.hour, utc.minute);
+  return text;
+}
+
+}  // namespace kevo::replay

@@ -1,0 +1,191 @@
+#include "tools/replay/report/svg_chart.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tools/replay/report/html_escape.h"
+#include "tools/replay/report/svg_frame.h"
+
+namespace kevo::replay {
+
+namespace {
+
+constexpr std::size_t kStyles = 8;
+
+// Okabe-Ito, ordered so that neighbouring bands differ most; yellow and black come last.
+constexpr const char* kColours[kStyles] = {"#0072B2", "#E69F00", "#009E73", "#D55E00",
+                                           "#56B4E9", "#CC79A7", "#F0E442", "#000000"};
+constexpr const char* kDashes[kStyles] = {"",    "8 4", "2 3",      "10 3 2 3",
+                                          "5 5", "1 3", "12 4 4 4", "3 2 8 2"};
+// Hatches drawn over the colour in a 6x6 tile: none, two diagonals, horizontal, vertical,
+// grid, dots and a diagonal grid.
+constexpr const char* kHatches[kStyles] = {"",
+                                           "M0,6L6,0M-1,1L1,-1M5,7L7,5",
+                                           "M0,0L6,6M-1,5L1,7M5,-1L7,1",
+                                           "M0,3H6",
+                                           "M3,0V6",
+                                           "M0,3H6M3,0V6",
+                                           "M1.5,1.5h.6M4.5,4.5h.6",
+                                           "M0,0L6,6M6,0L0,6"};
+
+// Past eight series the colours repeat with another hatch and dash.
+std::size_t ColourOf(std::size_t style) { return style % kStyles; }
+std::size_t ShapeOf(std::size_t style) { return (style + style / kStyles) % kStyles; }
+
+std::vector<std::string> LabelsOf(const auto& series) {
+  std::vector<std::string> labels;
+  for (const auto& s : series) labels.push_back(s.label);
+  return labels;
+}
+
+std::string PatternId(const ChartText& text, std::size_t style) {
+  return text.id + "-p" + std::to_string(style);
+}
+
+std::string Pattern(const ChartText& text, std::size_t style) {
+  const char* colour = kColours[ColourOf(style)];
+  const char* hatch = kHatches[ShapeOf(style)];
+  std::string out = "<pattern id=\"" + PatternId(text, style) +
+                    "\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\"><rect "
+                    "width=\"6\" height=\"6\" fill=\"" +
+                    colour + "\"/>";
+  if (*hatch != '\0') {
+    const char* ink = ColourOf(style) == kStyles - 1 ? "#fff" : "#000";
+    out += std::string("<path d=\"") + hatch + "\" stroke=\"" + ink +
+           "\" stroke-opacity=\".6\" stroke-width=\"1.2\" stroke-linecap=\"round\"/>";
+  }
+  return out + "</pattern>\n";
+}
+
+std::string LineStyle(std::size_t style) {
+  std::string out = std::string("stroke=\"") + kColours[ColourOf(style)] +
+                    "\" stroke-width=\"1.8\" fill=\"none\" stroke-linejoin=\"round\"";
+  const char* dash = kDashes[ShapeOf(style)];
+  if (*dash != '\0') out += std::string(" stroke-dasharray=\"") + dash + '"';
+  return out;
+}
+
+// Points in time order with, per pixel column, only the first, lowest, highest and last
+// value kept: a 20,000-contact line stays a few thousand points and looks the same.
+std::vector<std::pair<double, double>> Thinned(const ChartFrame& frame, const LineSeries& series) {
+  std::vector<std::pair<double, double>> points = series.points;
+  std::stable_sort(points.begin(), points.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::pair<double, double>> kept;
+  std::size_t begin = 0;
+  while (begin < points.size()) {
+    double column = std::floor(frame.X(points[begin].first));
+    std::size_t end = begin, low = begin, high = begin;
+    while (end < points.size() && std::floor(frame.X(points[end].first)) == column) {
+      if (points[end].second < points[low].second) low = end;
+      if (points[end].second > points[high].second) high = end;
+      ++end;
+    }
+    std::size_t picks[4] = {begin, low, high, end - 1};
+    std::sort(std::begin(picks), std::end(picks));
+    for (std::size_t i = 0; i < 4; ++i) {
+      if (i == 0 || picks[i] != picks[i - 1]) kept.push_back(points[picks[i]]);
+    }
+    begin = end;
+  }
+  return kept;
+}
+
+}  // namespace
+
+TimeAxis HourAxis(double first, double last) {
+  // The last contact's hour is drawn whole, also when the contact opens it.
+  double start = std::floor(first * 24.0 + 1e-6) / 24.0;
+  double end = (std::floor(last * 24.0 + 1e-6) + 1.0) / 24.0;
+  return {start, std::max(end, start + 1.0 / 24.0)};
+}
+
+const char* StyleColour(std::size_t style) { return kColours[ColourOf(style)]; }
+
+std::string StackedBars(const ChartText& text, const TimeAxis& axis, std::size_t bin_hours,
+                        const std::vector<BarSeries>& series) {
+  std::size_t hours = 0;
+  for (const BarSeries& s : series) hours = std::max(hours, s.counts.size());
+  std::vector<std::int64_t> stacked(hours, 0);
+  for (const BarSeries& s : series) {
+    for (std::size_t h = 0; h < s.counts.size(); ++h) stacked[h] += s.counts[h];
+  }
+  double highest = stacked.empty()
+                       ? 0.0
+                       : static_cast<double>(*std::max_element(stacked.begin(), stacked.end()));
+  ChartFrame frame(text, axis, NiceScale(0.0, highest), LabelsOf(series));
+  std::string defs;
+  for (const BarSeries& s : series) defs += Pattern(text, s.style);
+  std::string out = frame.Open(defs);
+  out += "<g stroke=\"#222\" stroke-width=\".5\">\n";
+  std::fill(stacked.begin(), stacked.end(), 0);
+  double bin_days = static_cast<double>(bin_hours) / 24.0;
+  double bin_width = frame.X(axis.start + bin_days) - frame.X(axis.start);
+  double gap = std::min(2.0, bin_width * 0.15);
+  for (const BarSeries& s : series) {
+    std::string fill = "url(#" + PatternId(text, s.style) + ")";
+    for (std::size_t h = 0; h < s.counts.size(); ++h) {
+      if (s.counts[h] == 0) continue;
+      double x = frame.X(axis.start + static_cast<double>(h) * bin_days) + gap / 2;
+      double top = frame.Y(static_cast<double>(stacked[h] + s.counts[h]));
+      double bottom = frame.Y(static_cast<double>(stacked[h]));
+      stacked[h] += s.counts[h];
+      out += "<rect x=\"" + SvgNumber(x) + "\" y=\"" + SvgNumber(top) + "\" width=\"" +
+             SvgNumber(bin_width - gap) + "\" height=\"" + SvgNumber(bottom - top) + "\" fill=\"" +
+             fill + "\"><title>" + EscapeHtml(s.label) + ": " + std::to_string(s.counts[h]) +
+             "</title></rect>\n";
+    }
+  }
+  out += "</g>\n";
+  out += frame.Legend([&](std::size_t i, double x, double y) {
+    return "<rect x=\"" + SvgNumber(x) + "\" y=\"" + SvgNumber(y) +
+           "\" width=\"22\" height=\"11\" fill=\"url(#" + PatternId(text, series[i].style) +
+           ")\" stroke=\"#222\" stroke-width=\".5\"/>";
+  });
+  return out + "</svg>\n";
+}
+
+std::string TimeLines(const ChartText& text, const TimeAxis& axis,
+                      const std::vector<LineSeries>& series) {
+  double lowest = 0.0, highest = 0.0;
+  for (const LineSeries& s : series) {
+    for (const auto& [day, value] : s.points) {
+      lowest = std::min(lowest, value);
+      highest = std::max(highest, value);
+    }
+  }
+  ChartFrame frame(text, axis, NiceScale(lowest, highest), LabelsOf(series));
+  std::string out = frame.Open("");
+  // The first series is drawn last, on top of the others.
+  for (auto it = series.rbegin(); it != series.rend(); ++it) {
+    const LineSeries& s = *it;
+    std::vector<std::pair<double, double>> points = Thinned(frame, s);
+    if (points.empty()) continue;
+    // Appended piece by piece: GCC 12 misreads "H" + text as an overlapping copy.
+    std::string path;
+    auto to = [&path](char command, double value) {
+      path += command;
+      path += SvgNumber(value);
+    };
+    to('M', frame.X(points[0].first));
+    to(',', frame.Y(points[0].second));
+    for (std::size_t i = 1; i < points.size(); ++i) {
+      to(s.steps ? 'H' : 'L', frame.X(points[i].first));
+      to(s.steps ? 'V' : ',', frame.Y(points[i].second));
+    }
+    if (s.steps) to('H', frame.X(axis.end));
+    out += "<path d=\"";
+    out += path;
+    out += "\" ";
+    out += LineStyle(s.style);
+    out += "/>\n";
+  }
+  out += frame.Legend([&](std::size_t i, double x, double y) {
+    return "<line x1=\"" + SvgNumber(x) + "\" x2=\"" + SvgNumber(x + 22) + "\" y1=\"" +
+           SvgNumber(y + 6) + "\" y2=\"" + SvgNumber(y + 6) + "\" " + LineStyle(series[i].style) +
+           "/>";
+  });
+  return out + "</svg>\n";
+}
+
+}  // namespace kevo::replay
