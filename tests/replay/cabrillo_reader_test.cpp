@@ -48,7 +48,7 @@ const LineCase kLineCases[] = {
     {"TooMany", " 14025 CW 2026-03-14 1200 OE1KEV 599 001 X DL1AB 599 15 0", false, "12 fields"},
     // Two exchange tokens on the sent side: an even split would take "15" as the call.
     {"TwoSentTokens", " 14025 CW 2026-03-14 1200 OE1KEV 599 001 15 DL1AB 599 15", false, "no call"},
-    // No report, so the file has no report column, and the line fits.
+    // One line without a report does not take the report column from the others.
     {"ReportIsNoNumber", " 14025 CW 2026-03-14 1200 OE1KEV A99 001 DL1AB 599 15", true, "DL1AB"},
     {"Empty", "", false, "0 fields"},
 };
@@ -82,10 +82,11 @@ TEST_P(CabrilloLayoutOfFile, IsDecidedFromAllItsQsoLines) {
 }
 
 const LayoutCase kLayoutCases[] = {
-    // "19" could be a phone report, but "045" is none: an age and a state on each side.
+    // "19" and "45" could be reports, but "045" and "60" are none: an age and a state.
     {"QsoParty",
      {"14025 PH 2026-03-14 1200 K1ABC 19 NY W2XYZ 045 FL",
-      "14025 PH 2026-03-14 1201 K1ABC 19 NY W3XYZ 45 PA"},
+      "14025 PH 2026-03-14 1201 K1ABC 19 NY W3XYZ 45 PA",
+      "14025 PH 2026-03-14 1202 K1ABC 19 NY W4XYZ 60 OH"},
      "2 exchange tokens a side, no signal report",
      "19 NY",
      "045 FL",
@@ -113,12 +114,35 @@ const LayoutCase kLayoutCases[] = {
      "05 CT",
      "05 NY",
      0},
-    {"PhoneReportsHaveNoTone",
+    // Operators log 599 on phone too; a report is a report by its shape in any mode.
+    {"PhoneLoggedWith599",
      {"14250 PH 2026-03-14 1200 OE1KEV 59 001 DL1AB 57 15",
-      "14250 PH 2026-03-14 1201 OE1KEV 599 002 DL2AB 59 16"},
+      "14250 PH 2026-03-14 1201 OE1KEV 599 002 DL2AB 59 16",
+      "14074 DG 2026-03-14 1202 OE1KEV -10 003 DL3AB +05 17",
+      "7025 CW 2026-03-14 1203 OE1KEV 339 004 DL4AB 5NN 18"},
+     "signal report and 1 exchange token a side",
+     "001",
+     "15",
+     0},
+    // Serial-numbered lines, one of them with a mistyped report: the column stays.
+    {"OneMistypedReportAmongMany",
+     {"7025 CW 2026-03-14 1200 OE1KEV 599 1 DL1AB 599 15",
+      "7025 CW 2026-03-14 1201 OE1KEV 599 2 DL2AB 599 16",
+      "7025 CW 2026-03-14 1202 OE1KEV 599 3 DL3AB 5995 17",
+      "7025 CW 2026-03-14 1203 OE1KEV 599 4 DL4AB 599 18"},
+     "signal report and 1 exchange token a side",
+     "1",
+     "15",
+     0},
+    // Two lines of many without reports are more than one odd line: no report column.
+    {"SerialsThatLookLikeReportsNowAndThen",
+     {"7025 CW 2026-03-14 1200 OE1KEV 12 1 DL1AB 45 15",
+      "7025 CW 2026-03-14 1201 OE1KEV 13 2 DL2AB 46 16",
+      "7025 CW 2026-03-14 1202 OE1KEV 14 3 DL3AB 97 17",
+      "7025 CW 2026-03-14 1203 OE1KEV 99 4 DL4AB 98 18"},
      "2 exchange tokens a side, no signal report",
-     "59 001",
-     "57 15",
+     "12 1",
+     "45 15",
      0},
 };
 

@@ -1,5 +1,6 @@
 #include "tools/replay/inputs/cabrillo_reader.h"
 
+#include <algorithm>
 #include <map>
 
 #include "tools/replay/inputs/lines.h"
@@ -74,8 +75,26 @@ std::string Misfit(const std::vector<std::string_view>& tokens, const CabrilloLa
   return {};
 }
 
-// The tokens a side most lines carry, and whether their first is a report on every line that
-// fits that count.
+// Whether the first token of each side is a signal report: it must look like one on both sides
+// of a clear majority of the lines that fit. One odd line, such as a phone contact logged with
+// 599 or a typo, must not turn every report into a part of the exchange; a column of ages or
+// serial numbers, which look like reports only now and then, is no report column.
+bool HasReportColumn(const std::vector<QsoLine>& lines, const CabrilloLayout& layout) {
+  std::size_t n = layout.tokens_per_side;
+  if (n == 0) return false;
+  std::size_t reports = 0;
+  std::size_t others = 0;
+  for (const QsoLine& line : lines) {
+    if (!Misfit(line.tokens, layout).empty()) continue;
+    const std::vector<std::string_view>& t = line.tokens;
+    bool both = IsSignalReport(t[kLeadTokens]) && IsSignalReport(t[kLeadTokens + n + 1]);
+    ++(both ? reports : others);
+  }
+  std::size_t allowed = std::max<std::size_t>(1, (reports + others) / 20);  // 95%, or one line
+  return reports > others && others <= allowed;
+}
+
+// The tokens a side most lines carry, and whether their first is a report.
 CabrilloLayout DecideLayout(const std::vector<QsoLine>& lines) {
   std::map<std::size_t, std::size_t> lines_per_count;
   for (const QsoLine& line : lines) {
@@ -90,19 +109,7 @@ CabrilloLayout DecideLayout(const std::vector<QsoLine>& lines) {
       layout.tokens_per_side = per_side;
     }
   }
-  // A side without tokens has no report; so has a file without a line of the layout.
-  std::size_t n = layout.tokens_per_side;
-  bool any = false;
-  bool all_reports = n > 0;
-  for (const QsoLine& line : lines) {
-    if (!all_reports) break;
-    if (!Misfit(line.tokens, layout).empty()) continue;
-    const std::vector<std::string_view>& t = line.tokens;
-    any = true;
-    all_reports =
-        IsSignalReport(t[kLeadTokens], t[1]) && IsSignalReport(t[kLeadTokens + n + 1], t[1]);
-  }
-  layout.report_column = any && all_reports;
+  layout.report_column = HasReportColumn(lines, layout);
   return layout;
 }
 
@@ -137,15 +144,11 @@ std::string CabrilloLayout::Name() const {
                        : tokens + " a side, no signal report";
 }
 
-bool IsSignalReport(std::string_view token, std::string_view mode) {
+bool IsSignalReport(std::string_view token) {
   if (token.size() >= 2 && token.size() <= 3 && (token[0] == '-' || token[0] == '+')) {
     return AllDigits(token.substr(1));
   }
   if (token.size() != 2 && token.size() != 3) return false;
-  std::string upper = AsciiUpper(mode);
-  bool tone = upper == "CW" || upper == "RY" || upper == "DG";
-  bool no_tone = upper == "PH" || upper == "FM";
-  if ((tone && token.size() != 3) || (no_tone && token.size() != 2)) return false;
   return token[0] >= '1' && token[0] <= '5' && IsStrengthOrTone(token[1]) &&
          (token.size() == 2 || IsStrengthOrTone(token[2]));
 }

@@ -4,8 +4,9 @@
 //
 // Contests differ in what follows each call, so the layout is decided once per file from all
 // of its QSO lines: the number of tokens a side is the one most lines have (both sides carry
-// the same number), and the first token of a side is a signal report only when it is one on
-// both sides of every such line. The other tokens of a side are its exchange.
+// the same number), and the first token of a side is a signal report when it looks like one on
+// both sides of a clear majority of such lines (all but one, or 95%). The other tokens of a
+// side are its exchange.
 #ifndef KEVO_REPLAY_CABRILLO_READER_H_
 #define KEVO_REPLAY_CABRILLO_READER_H_
 
@@ -63,10 +64,10 @@ CabrilloLog ParseCabrillo(std::string_view text);
 // The tag of a line ("QSO", "START-OF-LOG"), upper case; empty when the line has none.
 std::string CabrilloTag(std::string_view line);
 
-// A signal report as `mode` (a Cabrillo mode field) has it: readability 1-5 and strength 1-9,
-// plus a tone 1-9 where the mode has one (CW, RY, DG; either form for other modes), with 9
-// possibly sent cut as N ("5NN"); or a signed dB figure such as "-10" or "+05".
-bool IsSignalReport(std::string_view token, std::string_view mode);
+// A token shaped like a signal report, whatever the mode: operators log 599 on phone and 59
+// on CW. Readability 1-5 and strength 1-9, perhaps a tone 1-9, with 9 possibly sent cut as N
+// ("5NN"); or a signed dB figure such as "-10" or "+05".
+bool IsSignalReport(std::string_view token);
 
 }  // namespace kevo::replay
 
