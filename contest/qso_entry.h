@@ -28,7 +28,9 @@ class CQsoEntry {
 };
 
 // The identity of a QSO: same call, band, mode and date-time. Exchanges, prefix and region
-// play no part, so a re-report with corrected exchange is the same QSO.
+// play no part, so a re-report with corrected exchange is the same QSO. The log applies this
+// rule through its index (the group of call, band and mode, then SameDateTime); this plain
+// form is the reference the tests compare the index with.
 inline bool SameQso(const CQsoEntry& a, const CQsoEntry& b) {
   return a.m_strCall == b.m_strCall && a.m_strBand == b.m_strBand && a.m_strMode == b.m_strMode &&
          SameDateTime(a.m_time, b.m_time);

@@ -26,9 +26,10 @@ namespace kevo {
 
 class QsoLog {
  public:
-  // Records the band if new, then appends the entry unless SameQso finds it stored.
+  // Records the band if new, then appends the entry unless an entry of the same QSO (SameQso's
+  // rule, found through the group of its call, band and mode) is stored.
   void Add(const CQsoEntry& probe);
-  // Removes the stored entry that SameQso matches, if any. The band list is not touched.
+  // Removes the stored entry of the same QSO, if any. The band list is not touched.
   void Remove(const CQsoEntry& probe);
   // Empties the log and the band list.
   void Clear();

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "StatsKEVO.h"
+#include "tools/replay/host/boundary_values.h"
 #include "tools/replay/host/plugin_binding.h"
 
 namespace kevo::replay {
@@ -34,7 +35,7 @@ struct Contact {
   std::string call;
   std::string band;  // meters number: "160", "80", ... "10", "6", "2"; "70cm" and shorter
   std::string mode;
-  COleDateTime time{0.0, 0};
+  COleDateTime time{0.0, kTimeValid};
   std::string sent;
   std::string received;
   std::string prefix;  // country prefix, empty where unknown
@@ -43,7 +44,7 @@ struct Contact {
 
 // What the call check answered before a contact was logged.
 struct CheckAnswer {
-  std::int32_t code = 0;                    // CheckCall0's answer; 0 is a duplicate
+  std::int32_t code = kCheckDuplicate;  // CheckCall0's answer
   std::optional<std::string> hint;          // what it wrote into each buffer
   std::optional<std::string> dupe_message;  // (nothing: not written)
   bool overran = false;                     // it wrote past the end of a buffer
@@ -53,8 +54,6 @@ struct Summary {
   std::string text;  // as the library returned it
   std::int32_t score = 0;
 };
-
-inline constexpr std::int32_t kCheckDuplicate = 0;
 
 class HostSession {
  public:

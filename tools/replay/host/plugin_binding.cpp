@@ -18,7 +18,7 @@ void Assign(void* address, Function& target) {
 }
 
 // The values a host passes for the parameters that the plug-in does not read.
-const COleDateTime kNoTime{0.0, 0};
+const COleDateTime kNoTime{0.0, kTimeValid};
 const char* const kNoText = "";
 
 template <typename Entry>

@@ -14,6 +14,7 @@
 
 #include "StatsKEVO.h"
 #include "kevo_exported_entries.h"
+#include "tools/replay/host/boundary_values.h"
 
 namespace kevo::replay {
 
@@ -83,7 +84,7 @@ struct QsoArguments {
   const char* received = "";
   const char* prefix = "";
   const char* region = "";
-  COleDateTime time{0.0, 0};
+  COleDateTime time{0.0, kTimeValid};
 };
 
 struct CheckArguments {

@@ -1,5 +1,6 @@
 #include "tools/replay/inputs/ole_date.h"
 
+#include "tools/replay/host/boundary_values.h"
 #include "tools/replay/inputs/tokens.h"
 
 namespace kevo::replay {
@@ -75,7 +76,7 @@ COleDateTime MakeDateTime(const CivilDate& date, int seconds_of_day) {
   double fraction = static_cast<double>(seconds_of_day) / 86400.0;
   COleDateTime value;
   value.m_dt = day < 0 ? day - fraction : day + fraction;
-  value.m_status = 0;
+  value.m_status = kTimeValid;
   return value;
 }
 

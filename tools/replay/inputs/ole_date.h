@@ -1,5 +1,10 @@
 // Calendar dates and times of day turned into the library's date-time value: whole days since
-// 30 December 1899 plus the time of day as a fraction of 24 hours, status valid.
+// 30 December 1899 plus the time of day as a fraction of 24 hours, status valid; and back.
+//
+// The library has a calendar of its own (datetime/date_time.cpp), one way only, for the times it
+// prints. This one is separate on purpose: a host builds date-time values from its log and sees
+// the plug-in only through its boundary, so a fault in either calendar shows up as a mismatch in
+// the tests that compare the tool's times with the library's texts, rather than cancelling out.
 #ifndef KEVO_REPLAY_OLE_DATE_H_
 #define KEVO_REPLAY_OLE_DATE_H_
 

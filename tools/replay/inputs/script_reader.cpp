@@ -5,6 +5,7 @@
 #include "tools/replay/inputs/escapes.h"
 #include "tools/replay/inputs/lines.h"
 #include "tools/replay/inputs/ole_date.h"
+#include "tools/replay/host/boundary_values.h"
 #include "tools/replay/inputs/tokens.h"
 
 namespace kevo::replay {
@@ -142,7 +143,7 @@ std::int32_t ScriptArguments::Integer(const char* key, std::int32_t fallback) {
 }
 
 COleDateTime ScriptArguments::DateTime(const char* key, const char* status_key) {
-  COleDateTime value{0.0, 0};
+  COleDateTime value{0.0, kTimeValid};
   const ScriptArgument* argument = Take(key);
   if (argument) {
     const std::string text = argument->value.value_or("");
