@@ -10,12 +10,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 want=${1:-all}
 core=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev)
 # wine64 runs the 64-bit Windows tests natively; qemu-user-static runs 32-bit Wine on kernels
-# booted without 32-bit support; python3-pefile, dpkg-dev and unzip make and check the release
-# packages; python3 checks the --report page and chromium renders it; clang-format checks the
-# sources' layout.
+# booted without 32-bit support; python3-pefile, dpkg-dev, unzip and lintian make and check the
+# release packages; python3 checks the --report page and chromium renders it; clang-format
+# checks the sources' layout.
 extra=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 qemu-user-static
-       clang-14 llvm-14 libclang-rt-14-dev valgrind python3-pefile dpkg-dev unzip python3 chromium
-       clang-format)
+       clang-14 llvm-14 libclang-rt-14-dev valgrind python3-pefile dpkg-dev unzip lintian python3
+       chromium clang-format)
 
 packages=("${core[@]}")
 [ "$want" = all ] && packages+=("${extra[@]}")
