@@ -4,20 +4,24 @@
 # the contents of the zip, the tarball and the .deb, and the .deb unpacked into a scratch root,
 # whose kevo-replay must find its installed plug-in and score the bundled sample as the build
 # tree's kevo-replay does; lintian finds no error in the .deb. Runs no Windows program.
-# Prints "skipped: <why>" and exits 0 when a tool is missing; ends with "N passed, M failed".
+# Prints "skipped: <why>" and exits 0 when a tool is missing (fails in CI; see
+# scripts/stage-tools.sh); ends with "N passed, M failed".
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+. "$root/scripts/stage-tools.sh"
 
-for tool in i686-w64-mingw32-g++ dpkg-deb dpkg-shlibdeps dpkg-parsechangelog unzip python3 \
-  lintian; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 0; }
+# Each tool with the package that has it.
+for tool_package in i686-w64-mingw32-g++:g++-mingw-w64-i686 dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev \
+  dpkg-parsechangelog:dpkg-dev unzip:unzip python3:python3 lintian:lintian; do
+  tool=${tool_package%%:*}
+  command -v "$tool" >/dev/null || skip_stage "$tool is not installed" "${tool_package#*:}"
 done
 # Debian's python3-pefile, whatever other Python comes first on the PATH.
 python=python3
 [ -x /usr/bin/python3 ] && python=/usr/bin/python3
-"$python" -c 'import pefile' 2>/dev/null || { echo "skipped: python3-pefile is not installed"; exit 0; }
+"$python" -c 'import pefile' 2>/dev/null || skip_stage "pefile is not installed" python3-pefile
 
 passed=0
 failed=0
