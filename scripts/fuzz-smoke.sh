@@ -17,15 +17,18 @@ jobs=${KEVO_JOBS:-2}
 cxx=${KEVO_CXX:-clang++-14}
 
 . "$root/scripts/stage-tools.sh"
+# Debian's packages carry the version of a versioned compiler name (clang++-14: clang-14).
+version=
+case ${cxx##*-} in [0-9]*) version=-${cxx##*-} ;; esac
 if ! command -v "$cxx" >/dev/null; then
-  skip_stage "$cxx is not installed" "clang-${cxx##*-}"
+  skip_stage "$cxx is not installed" "clang$version"
 fi
 runtime=$("$cxx" -print-file-name=libclang_rt.fuzzer-x86_64.a 2>/dev/null)
 if [ ! -f "$runtime" ]; then
   runtime=$("$cxx" --print-runtime-dir 2>/dev/null)/libclang_rt.fuzzer-x86_64.a
 fi
 if [ ! -f "$runtime" ]; then
-  skip_stage "the libFuzzer runtime of $cxx is missing" "libclang-rt-${cxx##*-}-dev"
+  skip_stage "the libFuzzer runtime of $cxx is missing" "libclang-rt$version-dev"
 fi
 
 # The fuzzers and their corpus folders; the replay readers only where the tool is present.

@@ -1,5 +1,6 @@
 # Sourced by the optional test stages (check-format, windows-tests, fuzz-smoke, bench-smoke,
-# release-tests, render-report) for what they do when a tool they need is missing.
+# release-tests, render-report) for what they do when a tool they need is missing, and by
+# test.sh and install-deps.sh for in_ci.
 #
 # On a developer's machine such a stage is skipped: it prints "skipped: <why>" and exits 0, so
 # that a partial set-up still runs everything it can. In CI (CI=true, as CI services set it) a
