@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang in a build directory of their own and runs each one
 # briefly from its committed seed corpus (fuzz/corpus/<target>/). Fails when a fuzzer finds
 # anything; the input that broke it is kept under <build>/artifacts/<target>/.
-# Prints "skipped: <why>" and exits 0 when clang or its fuzzer runtime is missing.
+# Prints "skipped: <why>" and exits 0 when clang or its fuzzer runtime is missing (fails in CI;
+# see scripts/stage-tools.sh).
 #
 # Environment: KEVO_FUZZ_SECONDS (per fuzzer, default 60), KEVO_FUZZ_BUILD (build directory,
 # default build-fuzz), KEVO_JOBS (build jobs, default 2), KEVO_CXX (default clang++-14),
@@ -15,17 +16,19 @@ build=${KEVO_FUZZ_BUILD:-$root/build-fuzz}
 jobs=${KEVO_JOBS:-2}
 cxx=${KEVO_CXX:-clang++-14}
 
+. "$root/scripts/stage-tools.sh"
+# Debian's packages carry the version of a versioned compiler name (clang++-14: clang-14).
+version=
+case ${cxx##*-} in [0-9]*) version=-${cxx##*-} ;; esac
 if ! command -v "$cxx" >/dev/null; then
-  echo "skipped: $cxx is not installed (scripts/install-deps.sh all)"
-  exit 0
+  skip_stage "$cxx is not installed" "clang$version"
 fi
 runtime=$("$cxx" -print-file-name=libclang_rt.fuzzer-x86_64.a 2>/dev/null)
 if [ ! -f "$runtime" ]; then
   runtime=$("$cxx" --print-runtime-dir 2>/dev/null)/libclang_rt.fuzzer-x86_64.a
 fi
 if [ ! -f "$runtime" ]; then
-  echo "skipped: the libFuzzer runtime of $cxx is missing (libclang-rt-14-dev)"
-  exit 0
+  skip_stage "the libFuzzer runtime of $cxx is missing" "libclang-rt$version-dev"
 fi
 
 # The fuzzers and their corpus folders; the replay readers only where the tool is present.

@@ -4,26 +4,34 @@
 # Windows cross builds, Wine with its one-time set-up, the fuzzing toolchain, the release
 # tools and the report's browser). Needs root or sudo when it installs. apt-get's output goes
 # to a log that is shown only on failure.
+# When some of the "all" set cannot be installed, a developer's machine makes do with the core
+# set (the stages that miss their tools say "skipped:"); in CI (CI=true) that is a failure that
+# names the packages missing, since there every stage must run.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 want=${1:-all}
 core=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev)
 # wine64 runs the 64-bit Windows tests natively; qemu-user-static runs 32-bit Wine on kernels
-# booted without 32-bit support; python3-pefile, dpkg-dev and unzip make and check the release
-# packages; python3 checks the --report page and chromium renders it; clang-format checks the
-# sources' layout.
+# booted without 32-bit support; python3-pefile, dpkg-dev, unzip and lintian make and check the
+# release packages; python3 checks the --report page and chromium renders it; clang-format
+# checks the sources' layout.
 extra=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 qemu-user-static
-       clang-14 llvm-14 libclang-rt-14-dev valgrind python3-pefile dpkg-dev unzip python3 chromium
-       clang-format)
+       clang-14 llvm-14 libclang-rt-14-dev valgrind python3-pefile dpkg-dev unzip lintian python3
+       chromium clang-format)
 
 packages=("${core[@]}")
 [ "$want" = all ] && packages+=("${extra[@]}")
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
+# The packages of "$@" that are not installed.
+not_installed() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+  done
+}
+mapfile -t missing < <(not_installed "${packages[@]}")
+. "$here/stage-tools.sh"  # in_ci
 
 as_root=()
 if [ ${#missing[@]} -gt 0 ] && [ "$(id -u)" -ne 0 ]; then
@@ -50,9 +58,22 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   apt_quietly update
   if ! apt_quietly install -y --no-install-recommends "${missing[@]}"; then
-    # The Linux build needs only the core packages; the rest widens what the tests cover.
-    echo "install-deps: not every package could be installed; retrying the core set alone" >&2
-    apt_quietly install -y --no-install-recommends "${core[@]}"
+    if in_ci; then
+      # apt-get installs all or nothing: try each package alone to name the ones that fail.
+      for p in "${missing[@]}"; do
+        apt_quietly install -y --no-install-recommends "$p" >/dev/null 2>&1 || true
+      done
+      still=$(not_installed "${missing[@]}" | tr '\n' ' ')
+      if [ -n "$still" ]; then
+        echo "install-deps: CI needs every package; not installed: ${still% }" >&2
+        exit 1
+      fi
+    else
+      # The Linux build needs only the core packages; the rest widens what the tests cover.
+      echo "install-deps: not every package could be installed; retrying the core set alone" >&2
+      apt_quietly install -y --no-install-recommends "${core[@]}"
+      echo "install-deps: not installed: $(not_installed "${missing[@]}" | tr '\n' ' ')" >&2
+    fi
   fi
 fi
 

@@ -3,20 +3,25 @@
 # the packages of that run: the version resources and the export table of the Windows binaries,
 # the contents of the zip, the tarball and the .deb, and the .deb unpacked into a scratch root,
 # whose kevo-replay must find its installed plug-in and score the bundled sample as the build
-# tree's kevo-replay does. Runs no Windows program.
-# Prints "skipped: <why>" and exits 0 when a tool is missing; ends with "N passed, M failed".
+# tree's kevo-replay does; lintian finds no error in the .deb. Runs no Windows program.
+# Prints "skipped: <why>" and exits 0 when a tool is missing (fails in CI; see
+# scripts/stage-tools.sh); ends with "N passed, M failed".
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+. "$root/scripts/stage-tools.sh"
 
-for tool in i686-w64-mingw32-g++ dpkg-deb dpkg-shlibdeps unzip python3; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 0; }
+# Each tool with the package that has it.
+for tool_package in i686-w64-mingw32-g++:g++-mingw-w64-i686 dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev \
+  dpkg-parsechangelog:dpkg-dev unzip:unzip python3:python3 lintian:lintian; do
+  tool=${tool_package%%:*}
+  command -v "$tool" >/dev/null || skip_stage "$tool is not installed" "${tool_package#*:}"
 done
 # Debian's python3-pefile, whatever other Python comes first on the PATH.
 python=python3
 [ -x /usr/bin/python3 ] && python=/usr/bin/python3
-"$python" -c 'import pefile' 2>/dev/null || { echo "skipped: python3-pefile is not installed"; exit 0; }
+"$python" -c 'import pefile' 2>/dev/null || skip_stage "pefile is not installed" python3-pefile
 
 passed=0
 failed=0
@@ -127,17 +132,28 @@ sys.exit(0 if d.count(b"\n") == d.count(b"\r\n") > 0 else 1)' || { echo "  $text
 }
 check "zip contents, CR LF texts, version in README.txt" zip_contents
 
-linux_files() {  # $1: prefix, $2: library folder below it
-  printf "$1%s\n" bin/kevo-replay include/StatsKEVO.h "$2/statskevo/StatsKEVO.so" \
-    share/doc/statskevo/CHANGELOG.md share/doc/statskevo/LICENSE share/doc/statskevo/README.md \
-    share/man/man1/kevo-replay.1 | sort
+linux_files() {  # $1: prefix, $2: library folder below it, $3...: doc and man files
+  local prefix=$1 lib=$2; shift 2
+  printf "$prefix%s\n" bin/kevo-replay include/StatsKEVO.h "$lib/statskevo/StatsKEVO.so" \
+    share/doc/statskevo/CHANGELOG.md share/doc/statskevo/README.md "$@" | sort
 }
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 check "tarball contents" same_list tar \
-  "$(linux_files "StatsKEVO-$version-linux-$(uname -m)/" "lib/$multiarch")" \
+  "$(linux_files "StatsKEVO-$version-linux-$(uname -m)/" "lib/$multiarch" \
+    share/doc/statskevo/LICENSE share/man/man1/kevo-replay.1)" \
   "$(tar -tzf "$tar_file" | grep -v '/$' | sort)"
-check ".deb contents" same_list deb "$(linux_files ./usr/ "lib/$multiarch")" \
+# Debian's layout: a copyright file instead of LICENSE, a Debian changelog, a gzipped man page.
+check ".deb contents" same_list deb \
+  "$(linux_files ./usr/ "lib/$multiarch" share/doc/statskevo/changelog.gz \
+    share/doc/statskevo/copyright share/man/man1/kevo-replay.1.gz)" \
   "$(dpkg-deb -c "$deb_file" | awk '$1 !~ /^d/ {print $6}' | sort)"
+# lintian prints every tag it finds (warnings and notes too); only errors fail the check.
+lintian_clean() {
+  lintian --fail-on error --display-info "$deb_file" 2>&1 |
+    grep -v '^running with root privileges' | sed 's/^/  /'
+  [ "${PIPESTATUS[0]}" -eq 0 ]
+}
+check "lintian finds no error in the .deb" lintian_clean
 check "SHA256SUMS" bash -c "cd '$dist' && sha256sum --quiet -c SHA256SUMS"
 
 # The unpacked .deb: its kevo-replay finds the plug-in below ../lib and scores the sample as the
@@ -156,6 +172,19 @@ installed_replay() {
   grep -q 'Score: ' <<<"$installed" && same_list replay "$expected" "$installed"
 }
 check "installed kevo-replay scores the sample with the installed plug-in" installed_replay
+
+# The installed files Debian's tools read: the changelog's latest entry is this version, the
+# copyright file names the licence of LICENSE, and man finds the compressed page.
+debian_docs() {
+  local doc="$scratch/root/usr/share/doc/statskevo" latest
+  latest=$(gzip -dc "$doc/changelog.gz" | dpkg-parsechangelog -l- -SVersion) || return 1
+  [ "$latest" = "$version" ] || { echo "  changelog.gz: latest entry $latest, not $version"; return 1; }
+  grep -qx 'License: Expat' "$doc/copyright" &&
+    grep -q '^ THE SOFTWARE IS PROVIDED "AS IS"' "$doc/copyright" ||
+    { echo "  copyright: no Expat licence text"; return 1; }
+  gzip -dc "$scratch/root/usr/share/man/man1/kevo-replay.1.gz" | grep -q "^\.TH KEVO-REPLAY 1 .*$version"
+}
+check "the .deb's changelog, copyright file and man page" debian_docs
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

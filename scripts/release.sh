@@ -93,11 +93,21 @@ build_all() {
   (cd "$work/packages" && sha256sum -- *.zip *.tar.gz *.deb >SHA256SUMS)
 }
 
-# The .deb: the same install below /usr, with a control file and md5sums.
+maintainer="The StatsKEVO authors <statskevo@example.invalid>"
+
+# The .deb: the same install below /usr, laid out as Debian's policy wants it (the licence as
+# a machine-readable copyright file, a Debian changelog, the man page compressed), with a
+# control file and md5sums. gzip -n keeps names and times out of the compressed files.
 build_deb() {
-  local work=$1 deb_root=$1/deb arch
+  local work=$1 deb_root=$1/deb arch src=$1/src
   arch=$(dpkg --print-architecture)
   DESTDIR="$deb_root" cmake --install "$work/build-linux" --strip >/dev/null
+  local doc="$deb_root/usr/share/doc/statskevo"
+  rm "$doc/LICENSE"
+  debian_copyright "$src/LICENSE" >"$doc/copyright"
+  python3 "$src/packaging/debian_changelog.py" "$src/CHANGELOG.md" "$version" "$maintainer" |
+    gzip -9n >"$doc/changelog.gz"
+  gzip -9n "$deb_root"/usr/share/man/man1/kevo-replay.1
   mkdir -p "$deb_root/DEBIAN"
   local depends
   depends=$(shared_library_depends "$work" "$deb_root"/usr/bin/kevo-replay \
@@ -106,7 +116,7 @@ build_deb() {
 Package: statskevo
 Version: $version
 Architecture: $arch
-Maintainer: The StatsKEVO authors <statskevo@example.invalid>
+Maintainer: $maintainer
 Installed-Size: $(du -sk --apparent-size "$deb_root/usr" | cut -f1)
 ${depends:+Depends: $depends
 }Section: hamradio
@@ -121,6 +131,23 @@ EOF
   touch_tree "$deb_root"
   dpkg-deb --root-owner-group -Zxz --build "$deb_root" \
     "$work/packages/statskevo_${version}_$arch.deb" >/dev/null
+}
+
+# LICENSE (the MIT licence: a copyright line, then its text) in Debian's copyright format,
+# under the licence's Debian name, Expat.
+debian_copyright() {
+  cat <<EOF
+Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: StatsKEVO
+Upstream-Contact: $maintainer
+
+Files: *
+Copyright: $(sed -n 's/^Copyright (c) //p' "$1")
+License: Expat
+
+License: Expat
+EOF
+  sed -n '/^Permission is hereby granted/,$p' "$1" | sed -e 's/^$/./' -e 's/^/ /'
 }
 
 # The Depends line for the given binaries, as Debian's own packages get it.

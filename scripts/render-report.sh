@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the bundled sample's `kevo-replay --report` page with headless Chromium to a PNG and
 # fails when the page logs anything to the browser console (a refused request, a script, a
-# broken reference). Prints "skipped: <why>" and exits 0 where Chromium cannot run.
+# broken reference). Prints "skipped: <why>" and exits 0 where Chromium cannot run (fails in
+# CI; see scripts/stage-tools.sh).
 # Usage: scripts/render-report.sh [PNG]   (default: a temporary file; docs/report-sample.png
 # is made with `scripts/render-report.sh docs/report-sample.png`)
 # KEVO_BUILD names the build folder (default build/); it is configured and built if needed.
@@ -19,10 +20,10 @@ fail() {
   exit 1
 }
 
+. "$root/scripts/stage-tools.sh"
 browser=$(command -v chromium || command -v chromium-browser || true)
 if [ -z "$browser" ]; then
-  echo "skipped: chromium is not installed (scripts/install-deps.sh all installs it)"
-  exit 0
+  skip_stage "chromium is not installed" chromium
 fi
 
 # Chromium as root needs no sandbox; a fresh profile and no background traffic keep the run
@@ -37,8 +38,7 @@ chromium_run() {
 }
 
 if ! chromium_run --dump-dom about:blank >"$work/probe.out" 2>&1; then
-  echo "skipped: chromium cannot run here: $(grep -v -i dbus "$work/probe.out" | tail -n 1)"
-  exit 0
+  skip_stage "chromium cannot run here: $(grep -v -i dbus "$work/probe.out" | tail -n 1)" chromium
 fi
 
 if [ ! -x "$build/kevo-replay" ]; then

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds the project and runs every test: the plain build, the same suites again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows DLL under Wine and the
-# fuzzers' smoke runs where their tools are installed. Installs missing packages first.
-# Exits non-zero when anything that ran failed.
+# Builds the project and runs every test: the plain build (Release, what users build and the
+# packages ship), the same suites again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the Windows DLL under Wine and the fuzzers' smoke runs where their tools are installed.
+# Installs missing packages first. Exits non-zero when anything that ran failed.
+# In CI (CI=true) every stage must run: a missing tool or package fails the run instead of
+# skipping its stage (scripts/stage-tools.sh).
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+. "$root/scripts/stage-tools.sh"
 jobs=${KEVO_JOBS:-2}
 failed=0
 passed_total=0
@@ -45,7 +48,7 @@ build() {
 }
 
 echo "== Plain build and tests"
-if build "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+if build "$root/build" -DCMAKE_BUILD_TYPE=Release; then
   run_ctest "$root/build" "plain build"
 else
   echo "test.sh: plain build failed" >&2; failed=1
@@ -62,7 +65,7 @@ fi
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
 # Optional stages: each script prints "skipped: <why>" and exits 0 when its tools are
-# missing, and fails when anything it ran failed.
+# missing (in CI it fails instead), and fails when anything it ran failed.
 for stage in check-format windows-tests fuzz-smoke bench-smoke release-tests render-report; do
   script="$root/scripts/$stage.sh"
   [ -x "$script" ] || continue
@@ -70,7 +73,14 @@ for stage in check-format windows-tests fuzz-smoke bench-smoke release-tests ren
   out=$(mktemp)
   "$script" 2>&1 | tee "$out"
   status=${PIPESTATUS[0]}
-  if grep -q '^skipped:' "$out"; then skipped+=("$stage: $(grep '^skipped:' "$out" | head -n 1)"); fi
+  if grep -q '^skipped:' "$out"; then
+    skipped+=("$stage: $(grep '^skipped:' "$out" | head -n 1)")
+    # In CI nothing may be skipped, whichever check of the stage said so.
+    if in_ci; then
+      echo "test.sh: $stage skipped a check in CI" >&2
+      status=1
+    fi
+  fi
   line=$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$out" | tail -n 1)
   if [ -n "$line" ]; then
     passed_total=$((passed_total + $(cut -d' ' -f1 <<<"$line")))

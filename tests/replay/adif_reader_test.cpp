@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 namespace kevo::replay {
@@ -44,6 +45,10 @@ struct HostileCase {
   const char* message;  // part of the first damage or problem; empty for none
 };
 
+// The file's text, escaped and quoted, where GoogleTest shows a failed case's parameter
+// (without a printer it dumps the struct's bytes, addresses and all).
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << testing::PrintToString(c.text); }
+
 class AdifHostile : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(AdifHostile, ReportsAndResynchronises) {
@@ -76,7 +81,7 @@ const HostileCase kHostileCases[] = {
     {"BadType", "<CALL:5:7>DL1AB<EOR>", 1, 1, 0, "malformed data type"},
     {"SpecifierCutByEndOfFile", "<CALL:5>DL1AB<EOR><CALL:5", 2, 1, 0, "cut off by the end"},
     {"RecordWithoutEor", "<CALL:5>DL1AB<EOR><CALL:5>DL2AB", 2, 1, 0, "not ended by <EOR>"},
-    {"DamageInHeaderIsAProblemNotARecord", "<PROGRAMID:99>x <EOH><CALL:2>G1<EOR>", 1, 0, 1,
+    {"HeaderDamageIsAProblem", "<PROGRAMID:99>x <EOH><CALL:2>G1<EOR>", 1, 0, 1,
      "header: field PROGRAMID"},
     {"FreeTextHeaderMayHoldAnything", "Ends with <EOR>, <CALL:9> <EOH>\n<CALL:2>G1<EOR>", 1, 0, 0,
      ""},

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,14 @@ struct LineCase {
   const char* call_or_reason;
 };
 
+// The line's values, escaped and quoted, where GoogleTest shows a failed case's parameter.
+void PrintTo(const LineCase& c, std::ostream* out) {
+  *out << testing::PrintToString(std::string(c.values));
+}
+
 class CabrilloLine : public testing::TestWithParam<LineCase> {};
 
-TEST_P(CabrilloLine, LocatesTheWorkedCallByTheLayoutOfTheFile) {
+TEST_P(CabrilloLine, FindsTheCallByTheFileLayout) {
   const LineCase& c = GetParam();
   std::string text =
       "QSO: 14025 CW 2026-03-14 1200 OE1KEV 599 001 DL1AB 599 15\n"
@@ -67,9 +73,14 @@ struct LayoutCase {
   std::size_t rejected;
 };
 
-class CabrilloLayoutOfFile : public testing::TestWithParam<LayoutCase> {};
+void PrintTo(const LayoutCase& c, std::ostream* out) {
+  *out << c.lines.size() << " QSO lines";
+  for (const char* line : c.lines) *out << ", " << testing::PrintToString(std::string(line));
+}
 
-TEST_P(CabrilloLayoutOfFile, IsDecidedFromAllItsQsoLines) {
+class CabrilloLayout : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(CabrilloLayout, IsDecidedByAllQsoLines) {
   const LayoutCase& c = GetParam();
   std::string text;
   for (const char* line : c.lines) text += "QSO: " + std::string(line) + "\n";
@@ -99,7 +110,7 @@ const LayoutCase kLayoutCases[] = {
      "2A CT",
      "1D NNY",
      0},
-    {"SweepstakesWithALineOfAnotherLayout",
+    {"SweepstakesAndAnotherLayout",
      {"21025 CW 2026-11-07 2100 K1ABC 1 A 72 CT W2XYZ 2 B 99 NNY",
       "21025 CW 2026-11-07 2101 K1ABC 2 A 72 CT W3XYZ 17 U 01 EPA",
       "21025 CW 2026-11-07 2102 K1ABC 3 A 72 CT W4XYZ 599 CT"},
@@ -107,7 +118,7 @@ const LayoutCase kLayoutCases[] = {
      "1 A 72 CT",
      "2 B 99 NNY",
      1},
-    {"RttyWithCutReportsAndTwoTokens",
+    {"RttyCutReportsTwoTokens",
      {"14085 RY 2026-09-26 0000 K1ABC 5NN 05 CT W2XYZ 599 05 NY",
       "14085 RY 2026-09-26 0001 K1ABC 599 05 CT DL1AB 59N 14 DX"},
      "signal report and 2 exchange tokens a side",
@@ -146,7 +157,7 @@ const LayoutCase kLayoutCases[] = {
      0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, CabrilloLayoutOfFile, testing::ValuesIn(kLayoutCases),
+INSTANTIATE_TEST_SUITE_P(Cases, CabrilloLayout, testing::ValuesIn(kLayoutCases),
                          [](const testing::TestParamInfo<LayoutCase>& info) {
                            return std::string(info.param.name);
                          });
