@@ -146,7 +146,7 @@ const LayoutCase kLayoutCases[] = {
      "15",
      0},
     // Two lines of many without reports are more than one odd line: no report column.
-    {"SerialsThatLookLikeReportsNowAndThen",
+    {"SerialsLikeReportsNowAndThen",
      {"7025 CW 2026-03-14 1200 OE1KEV 12 1 DL1AB 45 15",
       "7025 CW 2026-03-14 1201 OE1KEV 13 2 DL2AB 46 16",
       "7025 CW 2026-03-14 1202 OE1KEV 14 3 DL3AB 97 17",
