@@ -109,6 +109,12 @@ def main():
         except ElementTree.ParseError as error:
             problems.append(f"an SVG is not well-formed: {error}")
 
+    # Every chart's date labels run forward: "MM-DD" within one year, "YYYY-MM-DD" across one.
+    for svg in re.findall(r"<svg.*?</svg>", text, re.S):
+        dates = re.findall(r">((?:\d{4}-)?\d\d-\d\d)</text>", svg)
+        if dates != sorted(dates) or len(set(len(d) for d in dates)) > 1:
+            problems.append(f"a chart's dates go backwards: {dates}")
+
     # The band table (the first table) against the summary's band and total lines.
     rows = summary_rows(page.pre)
     table = [row for section, row in page.cells if section in ("tbody", "tfoot")]

@@ -1,6 +1,7 @@
 # Runs kevo-replay --report on a log in a fresh folder, then checks the page it wrote with
 # check_report.py (well-formed, self-contained, figures equal to the summary's).
 #   REPLAY, ARGS (list), EXIT_CODE, PYTHON, CHECKER, WORK: required
+#   MATCH, PAGE_MATCH: regular expressions the output, and the page, must all contain
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${REPLAY} ${ARGS} --report report.html
@@ -10,6 +11,17 @@ execute_process(COMMAND ${REPLAY} ${ARGS} --report report.html
 if(NOT "${status}" STREQUAL "${EXIT_CODE}")
   message(FATAL_ERROR "exit status ${status}, expected ${EXIT_CODE}\n--- output:\n${out}${err}")
 endif()
+foreach(pattern IN LISTS MATCH)
+  if(NOT "${out}${err}" MATCHES "${pattern}")
+    message(FATAL_ERROR "output lacks /${pattern}/\n--- output:\n${out}${err}")
+  endif()
+endforeach()
+file(READ ${WORK}/report.html page)
+foreach(pattern IN LISTS PAGE_MATCH)
+  if(NOT page MATCHES "${pattern}")
+    message(FATAL_ERROR "the page lacks /${pattern}/")
+  endif()
+endforeach()
 execute_process(COMMAND ${PYTHON} ${CHECKER} ${WORK}/report.html
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 message(STATUS "${out}${err}")

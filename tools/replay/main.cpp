@@ -179,6 +179,8 @@ class App {
     report.records_read = input.records_read;
     report.records_used = result.records.size();
     report.claimed_score = input.header.claimed_score;
+    report.window = input.window;
+    report.out_of_order = input.out_of_order;
     const CabrilloHeader& header = input.header;
     if (!header.contest.empty()) report.log_facts = "Contest " + header.contest;
     if (!header.callsign.empty()) {

@@ -4,9 +4,9 @@
 #include <charconv>
 #include <initializer_list>
 
+#include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/report_charts.h"
-#include "tools/replay/report/report_time.h"
 #include "tools/replay/report/svg_chart.h"
 
 namespace kevo::replay {
@@ -30,6 +30,8 @@ h2 { font-size: 16px; margin: 26px 0 8px; padding-bottom: 2px; border-bottom: 1p
 p.meta { color: #444; margin: 0 0 14px; }
 p.score { font-size: 17px; margin: 8px 0; }
 p.claim { margin: 4px 0; }
+ul.warnings { margin: 6px 0; padding: 6px 10px 6px 28px; border-left: 4px solid #b00020;
+              background: #fff4f4; }
 table { border-collapse: collapse; margin: 6px 0; }
 th, td { padding: 2px 12px 2px 0; text-align: left; vertical-align: top;
          border-bottom: 1px solid #ddd; }
@@ -111,6 +113,40 @@ std::string ScoreSection(const ReportData& data) {
     out += "</p>\n";
   }
   return out;
+}
+
+std::string Plural(std::size_t count, const char* one, const char* many) {
+  return Number(static_cast<std::int64_t>(count)) + ' ' + (count == 1 ? one : many);
+}
+
+// What makes the score or the charts other than they seem, where the score is read.
+std::vector<std::string> Warnings(const ReportData& data) {
+  std::vector<std::string> warnings;
+  if (data.window && !data.window->outside.empty()) {
+    const std::vector<std::size_t>& outside = data.window->outside;
+    FirstLines first = FirstLinesOf(outside, ", ");
+    warnings.push_back(
+        Plural(outside.size(), "record is", "records are") + " dated outside the contest (" +
+        FormatUtc(data.window->first) + " to " + FormatUtc(data.window->last) +
+        " UTC): the library scored them, the charts leave them out. Line" +
+        (outside.size() == 1 ? " " : "s ") + first.shown +
+        (first.more > 0 ? " and " + Number(static_cast<std::int64_t>(first.more)) + " more" : "") +
+        ".");
+  }
+  if (data.out_of_order > 0) {
+    warnings.push_back(Plural(data.out_of_order, "record is", "records are") +
+                       " dated before one above them in the file; they were replayed in time "
+                       "order.");
+  }
+  return warnings;
+}
+
+std::string WarningList(const ReportData& data) {
+  std::vector<std::string> warnings = Warnings(data);
+  if (warnings.empty()) return "";
+  std::string out = "<ul class=\"warnings\" aria-label=\"Warnings\">\n";
+  for (const std::string& warning : warnings) out += "<li>" + EscapeHtml(warning) + "</li>\n";
+  return out + "</ul>\n";
 }
 
 std::string BandTable(const ReportData& data) {
@@ -197,7 +233,7 @@ std::size_t SkippedCount(const ReportData& data) {
 
 std::string BuildHtmlReport(const ReportData& data) {
   std::string page = kHead + Heading(data);
-  page += "<h2>Score</h2>\n" + ScoreSection(data) + BandTable(data);
+  page += "<h2>Score</h2>\n" + ScoreSection(data) + WarningList(data) + BandTable(data);
   page += "<h2>Over the contest</h2>\n" + Charts(data);
   page += "<h2>Score summary as the library returned it</h2>\n<pre>" + EscapeHtml(data.summary) +
           "</pre>\n";

@@ -17,12 +17,16 @@ std::size_t StyleOf(const std::vector<std::string>& bands, const std::string& ba
 // date years away gives a few hundred bars, not millions.
 constexpr std::size_t kMostBars = 24 * 7;
 
-// The hour of a time counted from the axis start. A time on the hour belongs to the hour it
-// opens, also where the day fraction comes out a hair below it.
-std::size_t HourIndex(const TimeAxis& axis, double day) {
-  auto hour = static_cast<std::int64_t>(std::floor(day * 24.0 + 1e-6));
-  auto start = static_cast<std::int64_t>(std::llround(axis.start * 24.0));
-  return static_cast<std::size_t>(std::max<std::int64_t>(0, hour - start));
+// Where a time goes on the axis: a value from before the window holds from the axis start on
+// (the line starts where the contest does, at the figure it had reached), and nothing after
+// the window is drawn.
+std::optional<double> OnAxis(const TimeAxis& axis, const ReportTime& time) {
+  if (!time || *time >= axis.end) return std::nullopt;
+  return std::max(*time, axis.start);
+}
+
+bool InsideAxis(const TimeAxis& axis, const ReportTime& time) {
+  return time && *time >= axis.start && *time < axis.end;
 }
 
 std::string BandLabel(const std::string& band) {
@@ -42,7 +46,7 @@ ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& band
     series[i] = {BandLabel(bands[i]), i, std::vector<std::int64_t>(bins, 0)};
   }
   for (const ContactPoint& contact : data.contacts) {
-    if (!contact.time || contact.qsos_counted == 0) continue;
+    if (!InsideAxis(axis, contact.time) || contact.qsos_counted == 0) continue;
     std::size_t bin = std::min(HourIndex(axis, *contact.time) / bin_hours, bins - 1);
     series[StyleOf(bands, contact.band)].counts[bin] += contact.qsos_counted;
   }
@@ -55,7 +59,7 @@ ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& band
 std::string ScoreLine(const ReportData& data, const TimeAxis& axis) {
   LineSeries score{"score after each contact", 0, false, {}};
   for (const ContactPoint& contact : data.contacts) {
-    if (contact.time) score.points.emplace_back(*contact.time, contact.score);
+    if (auto day = OnAxis(axis, contact.time)) score.points.emplace_back(*day, contact.score);
   }
   return TimeLines({"score", "Score over the contest", "Score"}, axis, {score});
 }
@@ -64,7 +68,7 @@ std::string RateLines(const ReportData& data, const TimeAxis& axis) {
   LineSeries last_60{"last 60 minutes", 0, false, {}};
   LineSeries last_10{"last 10 minutes \u00d7 6", 3, false, {}};
   for (const ContactPoint& contact : data.contacts) {
-    if (!contact.time || !contact.rates) continue;
+    if (!InsideAxis(axis, contact.time) || !contact.rates) continue;
     last_60.points.emplace_back(*contact.time, contact.rates->qsos_60);
     last_10.points.emplace_back(*contact.time, contact.rates->qsos_10);
   }
@@ -77,7 +81,9 @@ std::string MultiplierLines(const ReportData& data, const std::vector<std::strin
   std::vector<LineSeries> series(bands.size());
   for (std::size_t i = 0; i < bands.size(); ++i) series[i] = {BandLabel(bands[i]), i, true, {}};
   for (const MultiplierStep& step : data.multiplier_steps) {
-    if (step.time) series[StyleOf(bands, step.band)].points.emplace_back(*step.time, step.mults);
+    if (auto day = OnAxis(axis, step.time)) {
+      series[StyleOf(bands, step.band)].points.emplace_back(*day, step.mults);
+    }
   }
   return TimeLines({"mults", "Multipliers per band over the contest", "Multipliers"}, axis, series);
 }
@@ -107,7 +113,9 @@ std::vector<ReportChart> MakeReportCharts(const ReportData& data) {
     timed = true;
   }
   if (!timed) return {};
-  TimeAxis axis = HourAxis(first, last);
+  // The contest's window where the log has one: a stray date years away stays off the axis.
+  TimeAxis axis =
+      data.window ? HourAxis(data.window->first, data.window->last) : HourAxis(first, last);
   std::vector<std::string> bands = ReportBands(data);
   return {
       QsoBars(data, bands, axis),

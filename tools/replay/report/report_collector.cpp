@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "tools/replay/report/report_time.h"
+#include "tools/replay/inputs/linear_time.h"
 
 namespace kevo::replay {
 
@@ -25,7 +25,7 @@ std::int32_t Rise(std::int32_t now, std::int32_t before) {
 
 void ReportCollector::AddContact(const QsoValues& qso, const CheckAnswer& check,
                                  const Summary& summary) {
-  ReportTime time = ToReportTime(qso.time);
+  ReportTime time = LinearDay(qso.time);
   if (check.code == kCheckDuplicate) {
     data_.duplicates.push_back(
         {time, qso.call, qso.band, qso.mode, check.dupe_message.value_or("")});

@@ -58,7 +58,11 @@ struct ReportData {
   std::int32_t score = 0;
   std::string claimed_score;  // as the log's header gives it; empty without one
 
-  std::vector<ContactPoint> contacts;  // one per contact replayed, in log order
+  // The contest's span, over which the charts run; the records outside it are named.
+  std::optional<ContestWindow> window;
+  std::size_t out_of_order = 0;  // records dated before one above them in the file
+
+  std::vector<ContactPoint> contacts;  // one per contact replayed, in time order
   std::vector<MultiplierStep> multiplier_steps;
   std::vector<DuplicateRow> duplicates;
   std::vector<SkipGroup> skipped;

@@ -100,6 +100,12 @@ TimeAxis HourAxis(double first, double last) {
   return {start, std::max(end, start + 1.0 / 24.0)};
 }
 
+std::size_t HourIndex(const TimeAxis& axis, double day) {
+  auto hour = static_cast<std::int64_t>(std::floor(day * 24.0 + 1e-6));
+  auto start = static_cast<std::int64_t>(std::llround(axis.start * 24.0));
+  return static_cast<std::size_t>(std::max<std::int64_t>(0, hour - start));
+}
+
 const char* StyleColour(std::size_t style) { return kColours[ColourOf(style)]; }
 
 std::string StackedBars(const ChartText& text, const TimeAxis& axis, std::size_t bin_hours,

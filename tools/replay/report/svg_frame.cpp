@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/html_escape.h"
-#include "tools/replay/report/report_time.h"
 
 namespace kevo::replay {
 
@@ -150,20 +150,27 @@ std::string ChartFrame::TimeTicks() const {
          "\" text-anchor=\"end\">UTC</text>\n";
   std::int64_t remainder = ((first_hour % step) + step) % step;
   std::int64_t first_tick = first_hour + (remainder == 0 ? 0 : step - remainder);
-  int last_day = -1;
+  // An axis across a new year names the years too, so that no date reads as going backwards.
+  bool years = SplitUtc(axis_.start).year != SplitUtc(axis_.end).year;
+  std::int64_t last_date = -1;
   for (std::int64_t hour = first_tick; hour <= last_hour; hour += step) {
     double day = static_cast<double>(hour) / 24.0;
     std::string x = SvgNumber(X(day));
     UtcTime utc = SplitUtc(day);
-    char label[16];
+    char label[24];
     std::snprintf(label, sizeof label, "%02d", utc.hour);
     out += "<line x1=\"" + x + "\" x2=\"" + x + "\" y1=\"" + bottom + "\" y2=\"" +
            SvgNumber(Bottom() + 4) + "\" stroke=\"#222\"/>\n";
     out += "<text x=\"" + x + "\" y=\"" + SvgNumber(Bottom() + 15) + "\">" + label + "</text>\n";
-    if (utc.day != last_day) {
-      std::snprintf(label, sizeof label, "%02d-%02d", utc.month, utc.day);
+    std::int64_t date = (std::int64_t{utc.year} * 100 + utc.month) * 100 + utc.day;
+    if (date != last_date) {
+      if (years) {
+        std::snprintf(label, sizeof label, "%04d-%02d-%02d", utc.year, utc.month, utc.day);
+      } else {
+        std::snprintf(label, sizeof label, "%02d-%02d", utc.month, utc.day);
+      }
       out += "<text x=\"" + x + "\" y=\"" + SvgNumber(Bottom() + 29) + "\">" + label + "</text>\n";
-      last_day = utc.day;
+      last_date = date;
     }
   }
   return out + "</g>\n";
