@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <regex>
 #include <string>
 
 #include "tests/replay/plugin_session.h"
+#include "tools/replay/report/audit_table.h"
 #include "tools/replay/report/html_escape.h"
+#include "tools/replay/report/html_table.h"
 #include "tools/replay/report/report_collector.h"
 
 namespace kevo::replay {
@@ -78,7 +81,7 @@ TEST_F(ReportFromLibrary, TableAndChartsShowTheSummarysFigures) {
   std::map<std::string, std::int32_t> last_mults;
   for (const MultiplierStep& step : data_.multiplier_steps) last_mults[step.band] = step.mults;
   for (const BandFigures& band : figures.bands) {
-    std::string row = band.band + "</td><td class=\"n\">" + std::to_string(band.qsos) +
+    std::string row = band.band + "</th><td class=\"n\">" + std::to_string(band.qsos) +
                       "</td><td class=\"n\">" + std::to_string(band.points) +
                       "</td><td class=\"n\">" + std::to_string(band.mults) + "</td></tr>";
     EXPECT_NE(page_.find(row), std::string::npos) << row;
@@ -98,13 +101,55 @@ TEST_F(ReportFromLibrary, ListsTheLibrarysDuplicatesAndTheSkippedReasons) {
   ASSERT_EQ(data_.duplicates.size(), 2u);
   EXPECT_EQ(data_.duplicates[0].call, "DL1AB");
   EXPECT_EQ(data_.duplicates[0].message, "DL1AB: QSO BEFORE at 10:00");
-  EXPECT_NE(page_.find("<td>2024-05-04 11:00</td><td>DL1AB</td><td>20</td><td>CW</td>"
-                       "<td>DL1AB: QSO BEFORE at 10:00</td>"),
+  // The library's message gives a time of day; the row gives the first contact's full date.
+  EXPECT_NE(page_.find("<td>2024-05-04 11:00</td><th scope=\"row\">DL1AB</th><td>20</td><td>CW</td>"
+                       "<td>2024-05-04 10:00</td><td>DL1AB: QSO BEFORE at 10:00</td>"),
             std::string::npos);
   EXPECT_NE(page_.find("<td>&lt;B&gt;&amp;&quot;Q&#39;1\u00C4: QSO BEFORE at 10:10</td>"),
             std::string::npos);
-  EXPECT_NE(page_.find("<td>no call</td><td class=\"n\">2</td><td>3, 9</td>"), std::string::npos);
-  EXPECT_NE(page_.find("<td>no band</td><td class=\"n\">1</td><td>5</td>"), std::string::npos);
+  EXPECT_NE(page_.find("<th scope=\"row\">no call</th><td class=\"n\">2</td><td>3, 9</td>"),
+            std::string::npos);
+  EXPECT_NE(page_.find("<th scope=\"row\">no band</th><td class=\"n\">1</td><td>5</td>"),
+            std::string::npos);
+}
+
+TEST_F(ReportFromLibrary, AuditRowsAddUpToTheSummaryAndTheCsvHasTheSameRows) {
+  ASSERT_TRUE(data_.figures);
+  AuditTotals totals = SumAudit(data_);
+  EXPECT_EQ(totals.points, data_.figures->total.points);
+  EXPECT_EQ(totals.mults, data_.figures->total.mults);
+  ASSERT_EQ(data_.contacts.size(), 6u);
+  EXPECT_EQ(data_.contacts[2].points, 0);  // the duplicate
+  EXPECT_EQ(CheckAnswerWords(data_.contacts[2]), "duplicate: DL1AB: QSO BEFORE at 10:00");
+  EXPECT_EQ(data_.contacts[3].new_mults, 1);  // OE3XY brought 5 on 20
+
+  std::string csv = AuditCsv(data_);
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = csv.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    lines.push_back(csv.substr(at, end - at));
+  }
+  ASSERT_EQ(lines.size(), data_.contacts.size() + 1);
+  EXPECT_EQ(lines[0].substr(0, 24), "line,time_utc,call,band,");
+  // A text with a comma or a quote is quoted, its quotes doubled; 8-bit bytes stay as they are.
+  EXPECT_EQ(lines[2].substr(0, 45), "0,2024-05-04 10:10,\"<B>&\"\"Q'1\xC4\",40,CW,7,5,1,7");
+  EXPECT_NE(page_.find("<h2 id=\"audit\">"), std::string::npos);
+  EXPECT_NE(page_.find("<td class=\"n\">" + std::to_string(totals.points) + "</td><td>" +
+                       std::to_string(totals.mults) + " multipliers</td>"),
+            std::string::npos);
+}
+
+TEST(HtmlTable, NumbersCarryThousandsSeparators) {
+  const struct {
+    std::int64_t value;
+    const char* text;
+  } cases[] = {{0, "0"},
+               {999, "999"},
+               {1000, "1,000"},
+               {-1000, "-1,000"},
+               {199390, "199,390"},
+               {-12, "-12"},
+               {INT64_MIN, "-9,223,372,036,854,775,808"}};
+  for (const auto& c : cases) EXPECT_EQ(Number(c.value), c.text);
 }
 
 TEST_F(ReportFromLibrary, NoTextEscapesAndNothingIsFetched) {

@@ -63,6 +63,9 @@ TEST(Options, RefusesBadUsage) {
       {{"--script", "s.txt", "a.adi"}, "--script takes no log file"},
       {{"--script="}, "--script needs a file"},
       {{"--workdir=", "a.adi"}, "--workdir needs a directory"},
+      {{"--csv=", "a.adi"}, "--csv needs a file name"},
+      {{"--csv", "a.csv", "--script", "s.txt"}, "--csv needs a log file"},
+      {{"--csv", "a.csv", "--summary-at", "end", "a.adi"}, "--csv needs the summary after"},
   };
   for (const auto& [arguments, message] : cases) {
     Options options;

@@ -1,10 +1,11 @@
 # Runs kevo-replay --report on a log in a fresh folder, then checks the page it wrote with
-# check_report.py (well-formed, self-contained, figures equal to the summary's).
+# check_report.py (well-formed, self-contained, figures equal to the summary's, the audit's
+# rows the same as those --csv wrote).
 #   REPLAY, ARGS (list), EXIT_CODE, PYTHON, CHECKER, WORK: required
 #   MATCH, PAGE_MATCH: regular expressions the output, and the page, must all contain
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
-execute_process(COMMAND ${REPLAY} ${ARGS} --report report.html
+execute_process(COMMAND ${REPLAY} ${ARGS} --report report.html --csv audit.csv
   WORKING_DIRECTORY ${WORK}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status
   TIMEOUT 120)
@@ -22,7 +23,7 @@ foreach(pattern IN LISTS PAGE_MATCH)
     message(FATAL_ERROR "the page lacks /${pattern}/")
   endif()
 endforeach()
-execute_process(COMMAND ${PYTHON} ${CHECKER} ${WORK}/report.html
+execute_process(COMMAND ${PYTHON} ${CHECKER} ${WORK}/report.html ${WORK}/audit.csv
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 message(STATUS "${out}${err}")
 if(NOT status EQUAL 0)

@@ -17,6 +17,7 @@
 #include "tools/replay/host/plugin_binding.h"
 #include "tools/replay/inputs/log_reader.h"
 #include "tools/replay/options.h"
+#include "tools/replay/report/audit_table.h"
 #include "tools/replay/report/html_report.h"
 #include "tools/replay/report/report_collector.h"
 #include "tools/replay/session/files.h"
@@ -128,7 +129,7 @@ class App {
     auto start = std::chrono::steady_clock::now();
     ReportData report;
     ReportCollector collector(report);
-    bool reporting = !options_.report_file.empty();
+    bool reporting = !options_.report_file.empty() || !options_.csv_file.empty();
     ContactObserver observer;
     if (reporting) {
       // The page is a view of this very session: it reads the answers the replay got anyway.
@@ -152,8 +153,14 @@ class App {
     PrintStyle style;
     style.verbose = options_.verbose;
     PrintReplayReport(out_, options_.log_file, input, result, seconds, style);
-    if (reporting && !WriteReport(report, input, result)) {
+    if (!options_.report_file.empty() && !WriteReport(report, input, result)) {
       return Fail("cannot write the report " + options_.report_file);
+    }
+    if (!options_.csv_file.empty()) {
+      if (!WriteWholeFile(options_.csv_file, AuditCsv(report))) {
+        return Fail("cannot write the audit " + options_.csv_file);
+      }
+      out_ << "  audit rows:         " << options_.csv_file << '\n';
     }
     if (options_.extlog) {
       if (!extlog_written) return Fail("the library did not write ExtLog.txt");

@@ -35,6 +35,7 @@ struct Options {
   std::string workdir;                // empty: a fresh temporary directory
   bool verbose = false;               // every skipped record, not one line per reason
   std::string report_file;            // --report: the HTML page to write; empty: none
+  std::string csv_file;               // --csv: every contact's audit row; empty: none
 };
 
 // False with a message for the user when the arguments make no sense.

@@ -5,7 +5,9 @@
 #include <initializer_list>
 
 #include "tools/replay/inputs/linear_time.h"
+#include "tools/replay/report/audit_table.h"
 #include "tools/replay/report/html_escape.h"
+#include "tools/replay/report/html_table.h"
 #include "tools/replay/report/report_charts.h"
 #include "tools/replay/report/svg_chart.h"
 
@@ -36,6 +38,10 @@ table { border-collapse: collapse; margin: 6px 0; }
 th, td { padding: 2px 12px 2px 0; text-align: left; vertical-align: top;
          border-bottom: 1px solid #ddd; }
 th { border-bottom: 1px solid #888; }
+tbody th, tfoot th { font-weight: normal; border-bottom: 1px solid #ddd; }
+tfoot th { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
+caption { text-align: left; font-weight: bold; padding: 2px 0; }
+summary { cursor: pointer; margin: 6px 0; }
 .n { text-align: right; font-variant-numeric: tabular-nums; padding-left: 12px; }
 tfoot td { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 .swatch { display: inline-block; width: 10px; height: 10px; margin-right: 6px;
@@ -53,26 +59,6 @@ svg { display: block; width: 100%; height: auto; }
 }
 </style>
 )";
-
-std::string Cell(const std::string& text, bool number = false) {
-  return (number ? "<td class=\"n\">" : "<td>") + text + "</td>";
-}
-
-struct Column {
-  const char* name;
-  bool number;  // right-aligned
-};
-
-// The table's start up to its body.
-std::string OpenTable(std::initializer_list<Column> columns) {
-  std::string out = "<table>\n<thead><tr>";
-  for (const Column& column : columns) {
-    out += std::string(column.number ? "<th class=\"n\">" : "<th>") + column.name + "</th>";
-  }
-  return out + "</tr></thead>\n<tbody>\n";
-}
-
-std::string Number(std::int64_t value) { return std::to_string(value); }
 
 std::string Heading(const ReportData& data) {
   std::string out = "<title>Contest report: " + EscapeHtml(data.log_name) + "</title>\n";
@@ -115,8 +101,10 @@ std::string ScoreSection(const ReportData& data) {
   return out;
 }
 
-std::string Plural(std::size_t count, const char* one, const char* many) {
-  return Number(static_cast<std::int64_t>(count)) + ' ' + (count == 1 ? one : many);
+std::size_t SkippedCount(const ReportData& data) {
+  std::size_t count = 0;
+  for (const SkipGroup& group : data.skipped) count += group.lines.size();
+  return count;
 }
 
 // What makes the score or the charts other than they seem, where the score is read.
@@ -132,6 +120,11 @@ std::vector<std::string> Warnings(const ReportData& data) {
         (outside.size() == 1 ? " " : "s ") + first.shown +
         (first.more > 0 ? " and " + Number(static_cast<std::int64_t>(first.more)) + " more" : "") +
         ".");
+  }
+  for (const std::string& note : data.notes) warnings.push_back(note);
+  if (std::size_t skipped = SkippedCount(data); skipped > 0) {
+    warnings.push_back(Plural(skipped, "record was", "records were") +
+                       " skipped and not scored; the reasons are listed below.");
   }
   if (data.out_of_order > 0) {
     warnings.push_back(Plural(data.out_of_order, "record is", "records are") +
@@ -155,15 +148,18 @@ std::string BandTable(const ReportData& data) {
            "from it.</p>\n";
   }
   std::string out =
-      OpenTable({{"Band", false}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
+      OpenTable("The library's figures per band",
+                {{"Band", false}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
   for (std::size_t i = 0; i < data.figures->bands.size(); ++i) {
     const BandFigures& band = data.figures->bands[i];
-    out += "<tr><td><span class=\"swatch\" style=\"background:" + std::string(StyleColour(i)) +
-           "\"></span>" + EscapeHtml(band.band) + "</td>" + Cell(Number(band.qsos), true) +
-           Cell(Number(band.points), true) + Cell(Number(band.mults), true) + "</tr>\n";
+    out += "<tr>" +
+           RowHeader("<span class=\"swatch\" style=\"background:" + std::string(StyleColour(i)) +
+                     "\"></span>" + EscapeHtml(band.band)) +
+           Cell(Number(band.qsos), true) + Cell(Number(band.points), true) +
+           Cell(Number(band.mults), true) + "</tr>\n";
   }
   const BandFigures& total = data.figures->total;
-  out += "</tbody>\n<tfoot><tr>" + Cell("Total") + Cell(Number(total.qsos), true) +
+  out += "</tbody>\n<tfoot><tr>" + RowHeader("Total") + Cell(Number(total.qsos), true) +
          Cell(Number(total.points), true) + Cell(Number(total.mults), true) +
          "</tr></tfoot>\n</table>\n";
   if (data.figures->rates) {
@@ -187,46 +183,40 @@ std::string Charts(const ReportData& data) {
   return out;
 }
 
+// Folded, so that a long list neither buries the rest nor fills the printout; the earlier
+// contact's full date beside the library's message, which gives a time of day only.
 std::string Duplicates(const ReportData& data) {
   if (data.duplicates.empty()) return "<p>None.</p>\n";
-  std::string out = OpenTable({{"Time (UTC)", false},
-                               {"Call", false},
-                               {"Band", false},
-                               {"Mode", false},
-                               {"Message", false}});
+  std::string out = "<details>\n<summary>" +
+                    Plural(data.duplicates.size(), "duplicate", "duplicates") +
+                    ", each counted once by the library</summary>\n";
+  out += OpenTable("Duplicates as the call check flagged them", {{"Time (UTC)", false},
+                                                                 {"Call", false},
+                                                                 {"Band", false},
+                                                                 {"Mode", false},
+                                                                 {"First worked (UTC)", false},
+                                                                 {"Library's message", false}});
   for (const DuplicateRow& row : data.duplicates) {
-    out += "<tr>" + Cell(FormatUtc(row.time)) + Cell(EscapeHtml(row.call)) +
-           Cell(EscapeHtml(row.band)) + Cell(EscapeHtml(row.mode)) + Cell(EscapeHtml(row.message)) +
-           "</tr>\n";
+    out += "<tr>" + Cell(FormatUtc(row.time)) + RowHeader(EscapeHtml(row.call)) +
+           Cell(EscapeHtml(row.band)) + Cell(EscapeHtml(row.mode)) +
+           Cell(FormatUtc(row.first_worked)) + Cell(EscapeHtml(row.message)) + "</tr>\n";
   }
-  return out + "</tbody>\n</table>\n";
+  return out + "</tbody>\n</table>\n</details>\n";
 }
 
 std::string Skipped(const ReportData& data) {
   if (data.skipped.empty()) return "<p>None.</p>\n";
-  std::string out = OpenTable({{"Reason", false}, {"Records", true}, {"First lines", false}});
+  std::string out = OpenTable("Records left out, by reason",
+                              {{"Reason", false}, {"Records", true}, {"First lines", false}});
   for (const SkipGroup& group : data.skipped) {
     FirstLines first = FirstLinesOf(group.lines, ", ");
     std::string lines = first.shown + (first.more > 0 ? ", \u2026" : "");
     std::string reason = EscapeHtml(group.reason) + (group.alike ? "" : ", and the like");
-    out += "<tr>" + Cell(reason) +
+    out += "<tr>" + RowHeader(reason) +
            Cell(Number(static_cast<std::int64_t>(group.lines.size())), true) + Cell(lines) +
            "</tr>\n";
   }
   return out + "</tbody>\n</table>\n";
-}
-
-std::string Notes(const ReportData& data) {
-  if (data.notes.empty()) return "";
-  std::string out = "<h2>Notes</h2>\n<ul>\n";
-  for (const std::string& note : data.notes) out += "<li>" + EscapeHtml(note) + "</li>\n";
-  return out + "</ul>\n";
-}
-
-std::size_t SkippedCount(const ReportData& data) {
-  std::size_t count = 0;
-  for (const SkipGroup& group : data.skipped) count += group.lines.size();
-  return count;
 }
 
 }  // namespace
@@ -237,11 +227,12 @@ std::string BuildHtmlReport(const ReportData& data) {
   page += "<h2>Over the contest</h2>\n" + Charts(data);
   page += "<h2>Score summary as the library returned it</h2>\n<pre>" + EscapeHtml(data.summary) +
           "</pre>\n";
+  page += AuditSection(data);
   page += "<h2>Duplicates flagged by the call check (" +
           Number(static_cast<std::int64_t>(data.duplicates.size())) + ")</h2>\n" + Duplicates(data);
   page += "<h2>Skipped records (" + Number(static_cast<std::int64_t>(SkippedCount(data))) +
           ")</h2>\n" + Skipped(data);
-  return page + Notes(data) + "</body>\n</html>\n";
+  return page + "</body>\n</html>\n";
 }
 
 }  // namespace kevo::replay

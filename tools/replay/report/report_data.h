@@ -19,12 +19,24 @@ namespace kevo::replay {
 // had no valid time, so it stays out of the charts.
 using ReportTime = std::optional<double>;
 
-// The state of the contest after one contact, as the summary that followed it said.
+// One contact as it went to the library, and the state of the contest after it, as the
+// summary that followed it said.
 struct ContactPoint {
+  std::size_t line = 0;  // in the log file
   ReportTime time;
+  std::string call;
   std::string band;
+  std::string mode;
+  std::string received;  // the exchange as handed to the library
+  std::int32_t check_code = 0;
+  std::string check_text;  // what the call check wrote (hint or duplicate message)
+
   std::int32_t qsos_counted = 0;  // how far this band's QSO figure rose (0 for a duplicate)
-  std::int32_t score = 0;         // GetResult0's score
+  // How far the summary's total points and multipliers rose with this contact: its points and
+  // whether it brought a multiplier. Empty when the summary could not be read.
+  std::optional<std::int32_t> points;
+  std::optional<std::int32_t> new_mults;
+  std::int32_t score = 0;  // GetResult0's score
   std::optional<RateFigures> rates;
 };
 
@@ -38,6 +50,7 @@ struct MultiplierStep {
 // A contact the call check answered as a duplicate.
 struct DuplicateRow {
   ReportTime time;
+  ReportTime first_worked;  // the earliest contact of the same call, band and mode
   std::string call;
   std::string band;
   std::string mode;
