@@ -83,8 +83,19 @@ TEST_F(ReportFromLibrary, TableAndChartsShowTheSummarysFigures) {
   for (const BandFigures& band : figures.bands) {
     std::string row = band.band + "</th><td class=\"n\">" + std::to_string(band.qsos) +
                       "</td><td class=\"n\">" + std::to_string(band.points) +
-                      "</td><td class=\"n\">" + std::to_string(band.mults) + "</td></tr>";
-    EXPECT_NE(page_.find(row), std::string::npos) << row;
+                      "</td><td class=\"n\">" + std::to_string(band.mults) + "</td>";
+    std::size_t at = page_.find(row);
+    ASSERT_NE(at, std::string::npos) << row;
+    // Then the QSOs by mode, which add up to the band's, and the points per QSO.
+    std::string rest = page_.substr(at + row.size(), page_.find("</tr>", at) - at - row.size());
+    std::vector<std::string> cells;
+    std::regex cell("<td class=\"n\">([^<]*)</td>");
+    for (std::sregex_iterator it(rest.begin(), rest.end(), cell), end; it != end; ++it) {
+      cells.push_back((*it)[1]);
+    }
+    ASSERT_EQ(cells.size(), 3u) << rest;  // CW, SSB, points per QSO
+    EXPECT_EQ(std::stoi(cells[0]) + std::stoi(cells[1]), band.qsos) << rest;
+    EXPECT_DOUBLE_EQ(std::stod(cells[2]), static_cast<double>(band.points) / band.qsos) << rest;
     EXPECT_EQ(barred[band.band], band.qsos) << band.band;
     EXPECT_EQ(last_mults[band.band], band.mults) << band.band;
   }

@@ -188,6 +188,7 @@ class App {
     report.claimed_score = input.header.claimed_score;
     report.window = input.window;
     report.out_of_order = input.out_of_order;
+    report.break_minutes = options_.break_minutes;
     const CabrilloHeader& header = input.header;
     if (!header.contest.empty()) report.log_facts = "Contest " + header.contest;
     if (!header.callsign.empty()) {

@@ -29,6 +29,7 @@ enum OptionId : int {
   kReport,
   kSummaryAt,
   kCsv,
+  kBreakMinutes,
 };
 
 constexpr option kLongOptions[] = {
@@ -50,6 +51,7 @@ constexpr option kLongOptions[] = {
     {"report", required_argument, nullptr, kReport},
     {"summary-at", required_argument, nullptr, kSummaryAt},
     {"csv", required_argument, nullptr, kCsv},
+    {"break-minutes", required_argument, nullptr, kBreakMinutes},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -128,6 +130,16 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
       return SetNamed(value, options.report_file, "--report needs a file name", error);
     case kCsv:
       return SetNamed(value, options.csv_file, "--csv needs a file name", error);
+    case kBreakMinutes:
+      if (std::optional<std::int32_t> minutes = ParseInt32(value);
+          minutes && *minutes >= 1 && *minutes <= 1440) {
+        options.break_minutes = *minutes;
+      } else {
+        error =
+            "--break-minutes needs a whole number of minutes from 1 to 1440, not '" + value + "'";
+        return false;
+      }
+      break;
     case kSummaryAt:
       if (value == "each") {
         options.summary_at = SummaryAt::kEachContact;
@@ -172,6 +184,8 @@ const char* UsageText() {
          "  --report FILE.html    also write the replay as one self-contained HTML page:\n"
          "                        the score with its warnings, band table, charts over the\n"
          "                        contest, every contact's points, duplicates, skips\n"
+         "  --break-minutes N     the shortest pause between contacts that the report counts\n"
+         "                        as an off-time (default 30)\n"
          "  --csv FILE.csv        also write every contact's audit row (time, call, band,\n"
          "                        mode, exchange, points, new multiplier, call check answer)\n"
          "  --library PATH        the plug-in to load (default: the one next to kevo-replay,\n"

@@ -36,6 +36,7 @@ struct Options {
   bool verbose = false;               // every skipped record, not one line per reason
   std::string report_file;            // --report: the HTML page to write; empty: none
   std::string csv_file;               // --csv: every contact's audit row; empty: none
+  int break_minutes = 30;             // --break-minutes: the shortest off-time on the page
 };
 
 // False with a message for the user when the arguments make no sense.

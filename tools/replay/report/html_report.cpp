@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <initializer_list>
+#include <map>
+#include <utility>
 
 #include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/audit_table.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/html_table.h"
+#include "tools/replay/report/rate_sheet.h"
 #include "tools/replay/report/report_charts.h"
 #include "tools/replay/report/svg_chart.h"
 
@@ -42,6 +46,7 @@ tbody th, tfoot th { font-weight: normal; border-bottom: 1px solid #ddd; }
 tfoot th { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 caption { text-align: left; font-weight: bold; padding: 2px 0; }
 summary { cursor: pointer; margin: 6px 0; }
+.wide { overflow-x: auto; }
 .n { text-align: right; font-variant-numeric: tabular-nums; padding-left: 12px; }
 tfoot td { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 .swatch { display: inline-block; width: 10px; height: 10px; margin-right: 6px;
@@ -142,26 +147,62 @@ std::string WarningList(const ReportData& data) {
   return out + "</ul>\n";
 }
 
+// Points per QSO with two decimals; a dash where the band has no QSO.
+std::string PointsPerQso(std::int32_t points, std::int32_t qsos) {
+  if (qsos == 0) return "\u2013";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(points) / static_cast<double>(qsos));
+  return text;
+}
+
+// The library's lines per band, then the QSOs it counted split by mode, and points per QSO.
 std::string BandTable(const ReportData& data) {
   if (!data.figures) {
     return "<p>The summary text below does not have the usual form, so no table is made "
            "from it.</p>\n";
   }
+  std::vector<std::string> modes;
+  std::map<std::pair<std::string, std::string>, std::int64_t> by_mode;  // (band, mode)
+  for (const ContactPoint& contact : data.contacts) {
+    if (contact.qsos_counted == 0) continue;
+    if (std::find(modes.begin(), modes.end(), contact.mode) == modes.end()) {
+      modes.push_back(contact.mode);
+    }
+    by_mode[{contact.band, contact.mode}] += contact.qsos_counted;
+  }
   std::string out =
-      OpenTable("The library's figures per band",
-                {{"Band", false}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
+      "<table>\n<caption>The library's figures per band, and its QSOs by "
+      "mode</caption>\n<thead><tr><th scope=\"col\">Band</th><th scope=\"col\" "
+      "class=\"n\">QSOs</th><th scope=\"col\" class=\"n\">Points</th><th "
+      "scope=\"col\" class=\"n\">Multipliers</th>";
+  for (const std::string& mode : modes) {
+    out += "<th scope=\"col\" class=\"n\">" + EscapeHtml(mode) + "</th>";
+  }
+  out += "<th scope=\"col\" class=\"n\">Points per QSO</th></tr></thead>\n<tbody>\n";
+  auto mode_cells = [&](const std::string* band) {
+    std::string cells;
+    for (const std::string& mode : modes) {
+      std::int64_t count = 0;
+      for (const auto& [key, value] : by_mode) {
+        if ((band == nullptr || key.first == *band) && key.second == mode) count += value;
+      }
+      cells += Cell(Number(count), true);
+    }
+    return cells;
+  };
   for (std::size_t i = 0; i < data.figures->bands.size(); ++i) {
     const BandFigures& band = data.figures->bands[i];
     out += "<tr>" +
            RowHeader("<span class=\"swatch\" style=\"background:" + std::string(StyleColour(i)) +
                      "\"></span>" + EscapeHtml(band.band)) +
            Cell(Number(band.qsos), true) + Cell(Number(band.points), true) +
-           Cell(Number(band.mults), true) + "</tr>\n";
+           Cell(Number(band.mults), true) + mode_cells(&band.band) +
+           Cell(PointsPerQso(band.points, band.qsos), true) + "</tr>\n";
   }
   const BandFigures& total = data.figures->total;
   out += "</tbody>\n<tfoot><tr>" + RowHeader("Total") + Cell(Number(total.qsos), true) +
-         Cell(Number(total.points), true) + Cell(Number(total.mults), true) +
-         "</tr></tfoot>\n</table>\n";
+         Cell(Number(total.points), true) + Cell(Number(total.mults), true) + mode_cells(nullptr) +
+         Cell(PointsPerQso(total.points, total.qsos), true) + "</tr></tfoot>\n</table>\n";
   if (data.figures->rates) {
     const RateFigures& rates = *data.figures->rates;
     out += "<p>Rates at the last contact: " + Number(rates.qsos_60) + " QSOs and " +
@@ -224,7 +265,7 @@ std::string Skipped(const ReportData& data) {
 std::string BuildHtmlReport(const ReportData& data) {
   std::string page = kHead + Heading(data);
   page += "<h2>Score</h2>\n" + ScoreSection(data) + WarningList(data) + BandTable(data);
-  page += "<h2>Over the contest</h2>\n" + Charts(data);
+  page += "<h2>Over the contest</h2>\n" + Charts(data) + RateSheetSection(data);
   page += "<h2>Score summary as the library returned it</h2>\n<pre>" + EscapeHtml(data.summary) +
           "</pre>\n";
   page += AuditSection(data);

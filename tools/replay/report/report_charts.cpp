@@ -64,13 +64,25 @@ std::string ScoreLine(const ReportData& data, const TimeAxis& axis) {
   return TimeLines({"score", "Score over the contest", "Score"}, axis, {score});
 }
 
+// A rate holds from one contact to the next, as the library last reported it; where the next
+// contact comes later than the rate's span, the rate has fallen to zero by the span's end.
+void AddRateStep(LineSeries& series, double day, double value, double next, double span) {
+  series.points.emplace_back(day, value);
+  if (next - day > span && value != 0.0) series.points.emplace_back(day + span, 0.0);
+}
+
 std::string RateLines(const ReportData& data, const TimeAxis& axis) {
-  LineSeries last_60{"last 60 minutes", 0, false, {}};
-  LineSeries last_10{"last 10 minutes \u00d7 6", 3, false, {}};
+  LineSeries last_60{"last 60 minutes", 0, true, {}};
+  LineSeries last_10{"last 10 minutes \u00d7 6", 3, true, {}};
+  std::vector<const ContactPoint*> rated;
   for (const ContactPoint& contact : data.contacts) {
-    if (!InsideAxis(axis, contact.time) || !contact.rates) continue;
-    last_60.points.emplace_back(*contact.time, contact.rates->qsos_60);
-    last_10.points.emplace_back(*contact.time, contact.rates->qsos_10);
+    if (InsideAxis(axis, contact.time) && contact.rates) rated.push_back(&contact);
+  }
+  for (std::size_t i = 0; i < rated.size(); ++i) {
+    double day = *rated[i]->time;
+    double next = i + 1 < rated.size() ? *rated[i + 1]->time : axis.end;
+    AddRateStep(last_60, day, rated[i]->rates->qsos_60, next, 60.0 / 1440.0);
+    AddRateStep(last_10, day, rated[i]->rates->qsos_10, next, 10.0 / 1440.0);
   }
   return TimeLines({"rates", "QSO rates over the contest", "QSOs per hour"}, axis,
                    {last_60, last_10});
