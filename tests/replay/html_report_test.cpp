@@ -98,6 +98,12 @@ TEST_F(ReportFromLibrary, TableAndChartsShowTheSummarysFigures) {
     EXPECT_DOUBLE_EQ(std::stod(cells[2]), static_cast<double>(band.points) / band.qsos) << rest;
     EXPECT_EQ(barred[band.band], band.qsos) << band.band;
     EXPECT_EQ(last_mults[band.band], band.mults) << band.band;
+    // The multiplier list has as many rows for the band as the library has multipliers.
+    EXPECT_NE(page_.find("<summary>" + band.band + " m: " +
+                         Plural(static_cast<std::size_t>(band.mults), "multiplier", "multipliers") +
+                         "</summary>"),
+              std::string::npos)
+        << band.band;
   }
   EXPECT_NE(page_.find("Score <strong>" + std::to_string(data_.score) +
                        "</strong> = " + std::to_string(figures.score_points) + " points"),

@@ -11,6 +11,7 @@
 #include "tools/replay/report/audit_table.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/html_table.h"
+#include "tools/replay/report/multiplier_list.h"
 #include "tools/replay/report/rate_sheet.h"
 #include "tools/replay/report/report_charts.h"
 #include "tools/replay/report/svg_chart.h"
@@ -265,7 +266,8 @@ std::string Skipped(const ReportData& data) {
 std::string BuildHtmlReport(const ReportData& data) {
   std::string page = kHead + Heading(data);
   page += "<h2>Score</h2>\n" + ScoreSection(data) + WarningList(data) + BandTable(data);
-  page += "<h2>Over the contest</h2>\n" + Charts(data) + RateSheetSection(data);
+  page += "<h2>Over the contest</h2>\n" + Charts(data) + RateSheetSection(data) +
+          MultiplierSection(data);
   page += "<h2>Score summary as the library returned it</h2>\n<pre>" + EscapeHtml(data.summary) +
           "</pre>\n";
   page += AuditSection(data);

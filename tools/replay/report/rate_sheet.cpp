@@ -103,8 +103,8 @@ std::string HourlyTable(const ReportData& data) {
       "the library counted them</caption>\n<thead><tr><th scope=\"col\">Hour "
       "(UTC)</th>";
   for (const auto& [band, mode] : columns) {
-    out += "<th scope=\"col\" class=\"n\">" + EscapeHtml(bands[band]) + "<br>" + EscapeHtml(mode) +
-           "</th>";
+    out += "<th scope=\"col\" class=\"n\">" + EscapeHtml(BandLabel(bands[band])) + "<br>" +
+           EscapeHtml(mode) + "</th>";
   }
   out +=
       "<th scope=\"col\" class=\"n\">Hour</th><th scope=\"col\" class=\"n\">Total</th></tr>"

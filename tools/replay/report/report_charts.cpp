@@ -29,13 +29,6 @@ bool InsideAxis(const TimeAxis& axis, const ReportTime& time) {
   return time && *time >= axis.start && *time < axis.end;
 }
 
-std::string BandLabel(const std::string& band) {
-  bool metres = !band.empty() && std::all_of(band.begin(), band.end(), [](char c) {
-    return (c >= '0' && c <= '9') || c == '.';
-  });
-  return metres ? band + " m" : band;
-}
-
 ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& bands,
                     const TimeAxis& axis) {
   std::size_t hours = HourIndex(axis, axis.end - 1e-9) + 1;
@@ -101,6 +94,13 @@ std::string MultiplierLines(const ReportData& data, const std::vector<std::strin
 }
 
 }  // namespace
+
+std::string BandLabel(const std::string& band) {
+  bool metres = !band.empty() && std::all_of(band.begin(), band.end(), [](char c) {
+    return (c >= '0' && c <= '9') || c == '.';
+  });
+  return metres ? band + " m" : band;
+}
 
 std::vector<std::string> ReportBands(const ReportData& data) {
   std::vector<std::string> bands;

@@ -22,6 +22,9 @@ std::vector<ReportChart> MakeReportCharts(const ReportData& data);
 // band's position is its style in every chart and table.
 std::vector<std::string> ReportBands(const ReportData& data);
 
+// "20 m" for a band the library names by its metres, else the library's text.
+std::string BandLabel(const std::string& band);
+
 }  // namespace kevo::replay
 
 #endif  // KEVO_REPLAY_REPORT_CHARTS_H_
