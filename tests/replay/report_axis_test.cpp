@@ -2,6 +2,8 @@
 // counts before 30 December 1899, where the library's values run backwards within a day.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <set>
 #include <string>
 
 #include "tools/replay/inputs/linear_time.h"
@@ -81,6 +83,28 @@ TEST(LinearTime, DayCountsBeforeDayZeroRunForwardWithinTheDay) {
   }
   EXPECT_FALSE(LinearDay(COleDateTime{45000.0, 1}));  // invalid
   EXPECT_FALSE(LinearDay(COleDateTime{45000.0, 2}));  // null
+}
+
+// Every band's colour reads on white (3:1 at least) and keeps a grey level of its own, so a
+// grey print tells the bands apart as well as their hatches do.
+TEST(StyleColour, ContrastsWithWhiteAndStaysApartInGrey) {
+  auto channel = [](const char* hex, int at) {
+    return static_cast<double>(std::stoi(std::string(hex + at, 2), nullptr, 16));
+  };
+  auto linear = [](double c) {
+    c /= 255.0;
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  std::set<long> greys;
+  for (std::size_t style = 0; style < 8; ++style) {
+    const char* colour = StyleColour(style);
+    double r = channel(colour, 1), g = channel(colour, 3), b = channel(colour, 5);
+    double luminance = 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+    EXPECT_GE(1.05 / (luminance + 0.05), 3.0) << colour;
+    long grey = std::lround(0.299 * r + 0.587 * g + 0.114 * b);
+    for (long other : greys) EXPECT_GE(std::labs(grey - other), 13) << colour;
+    greys.insert(grey);
+  }
 }
 
 }  // namespace

@@ -180,7 +180,8 @@ class App {
   // The page: what the collector took from the library during the replay, and the facts of
   // the log file beside it.
   bool WriteReport(ReportData& report, const ReplayInput& input, const ReplayResult& result) {
-    report.log_name = options_.log_file;
+    // The name alone: a folder in a shared page would tell where the operator keeps files.
+    report.log_name = fs::path(options_.log_file).filename().string();
     report.format_name = LogFormatName(input.format);
     report.generator = std::string("kevo-replay ") + KEVO_VERSION;
     report.records_read = input.records_read;

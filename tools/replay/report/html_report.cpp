@@ -48,6 +48,8 @@ tfoot th { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 caption { text-align: left; font-weight: bold; padding: 2px 0; }
 summary { cursor: pointer; margin: 6px 0; }
 .wide { overflow-x: auto; }
+.wide table { font-size: 12px; }
+.wide th[scope="row"] { white-space: nowrap; }
 .n { text-align: right; font-variant-numeric: tabular-nums; padding-left: 12px; }
 tfoot td { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 .swatch { display: inline-block; width: 10px; height: 10px; margin-right: 6px;
@@ -56,12 +58,14 @@ pre { font: 13px/1.35 "DejaVu Sans Mono", monospace; tab-size: 8; background: #f
       border: 1px solid #ddd; padding: 8px 10px; white-space: pre-wrap; }
 figure { margin: 6px 0 18px; break-inside: avoid; }
 figcaption { font-weight: bold; margin-bottom: 2px; }
-svg { display: block; width: 100%; height: auto; }
+figure { overflow-x: auto; }
+svg { display: block; width: 100%; min-width: 640px; height: auto; }
 @media print {
   body { max-width: none; margin: 0; padding: 0; font-size: 10pt; }
   h2 { break-after: avoid; }
   figure, pre, tr { break-inside: avoid; }
   pre { background: none; }
+  svg { min-width: 0; }
 }
 </style>
 )";
@@ -220,7 +224,7 @@ std::string Charts(const ReportData& data) {
   std::string out;
   for (const ReportChart& chart : charts) {
     out += "<figure>\n<figcaption>" + EscapeHtml(chart.caption) + "</figcaption>\n" + chart.svg +
-           "</figure>\n";
+           chart.table + "</figure>\n";
   }
   return out;
 }

@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/replay/inputs/linear_time.h"
+#include "tools/replay/report/chart_data.h"
+#include "tools/replay/report/html_table.h"
 #include "tools/replay/report/svg_chart.h"
 
 namespace kevo::replay {
 
 namespace {
+
+constexpr double kHour = 1.0 / 24.0;
 
 std::size_t StyleOf(const std::vector<std::string>& bands, const std::string& band) {
   return static_cast<std::size_t>(std::find(bands.begin(), bands.end(), band) - bands.begin());
@@ -29,11 +34,31 @@ bool InsideAxis(const TimeAxis& axis, const ReportTime& time) {
   return time && *time >= axis.start && *time < axis.end;
 }
 
+std::size_t BinHours(const TimeAxis& axis) {
+  std::size_t hours = HourIndex(axis, axis.end - 1e-9) + 1;
+  return (hours + kMostBars - 1) / kMostBars;
+}
+
+std::string Span(const TimeAxis& axis) {
+  return FormatUtc(axis.start) + " to " + FormatUtc(axis.end) + " UTC";
+}
+
+// A compared log's contacts moved by whole days onto this log's contest, when the two
+// contests do not overlap (last year's log beside this year's).
+double ShiftOf(const ReportData& data, const ReportData& other) {
+  if (!data.window || !other.window) return 0.0;
+  if (other.window->last >= data.window->first && other.window->first <= data.window->last) {
+    return 0.0;
+  }
+  return std::round(data.window->first - other.window->first);
+}
+
+std::string LogLabel(const ReportData& data) { return data.log_name; }
+
 ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& bands,
                     const TimeAxis& axis) {
-  std::size_t hours = HourIndex(axis, axis.end - 1e-9) + 1;
-  std::size_t bin_hours = (hours + kMostBars - 1) / kMostBars;
-  std::size_t bins = (hours + bin_hours - 1) / bin_hours;
+  std::size_t bin_hours = BinHours(axis);
+  std::size_t bins = (HourIndex(axis, axis.end - 1e-9) + bin_hours) / bin_hours;
   std::vector<BarSeries> series(bands.size());
   for (std::size_t i = 0; i < bands.size(); ++i) {
     series[i] = {BandLabel(bands[i]), i, std::vector<std::int64_t>(bins, 0)};
@@ -43,18 +68,63 @@ ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& band
     std::size_t bin = std::min(HourIndex(axis, *contact.time) / bin_hours, bins - 1);
     series[StyleOf(bands, contact.band)].counts[bin] += contact.qsos_counted;
   }
+  std::vector<HourColumn> columns;
+  std::vector<std::int64_t> totals(bins, 0);
+  for (const BarSeries& s : series) {
+    HourColumn column{s.label, {}};
+    for (std::size_t bin = 0; bin < bins; ++bin) {
+      column.values.push_back(s.counts[bin]);
+      totals[bin] += s.counts[bin];
+    }
+    columns.push_back(std::move(column));
+  }
+  HourColumn total{"All bands", {}};
+  for (std::int64_t count : totals) total.values.push_back(count);
+  columns.push_back(total);
+  std::size_t busiest =
+      static_cast<std::size_t>(std::max_element(totals.begin(), totals.end()) - totals.begin());
   std::string per = bin_hours == 1 ? "hour" : std::to_string(bin_hours) + " hours";
+  std::string description =
+      "Bars of the QSOs the library counted per " + per + ", stacked by band, " + Span(axis) +
+      ". The busiest: " + Number(totals[busiest]) + " QSOs from " +
+      FormatUtc(axis.start + static_cast<double>(busiest * bin_hours) * kHour) + " UTC.";
+  ChartText text{"qsos", "QSOs per " + per + " by band", "QSOs per " + per, description};
   return {"QSOs per " + per + " by band (as the library counted them: duplicates not included)",
-          StackedBars({"qsos", "QSOs per " + per + " by band", "QSOs per " + per}, axis, bin_hours,
-                      series)};
+          StackedBars(text, axis, bin_hours, series),
+          ChartDataTable("QSOs per " + per + " by band", axis, bin_hours, columns)};
 }
 
-std::string ScoreLine(const ReportData& data, const TimeAxis& axis) {
-  LineSeries score{"score after each contact", 0, false, {}};
+// The score after each contact of a log, moved by `shift` days.
+LineSeries ScoreSeries(const ReportData& data, const TimeAxis& axis, std::size_t style,
+                       double shift) {
+  LineSeries score{LogLabel(data), style, true, {}};
   for (const ContactPoint& contact : data.contacts) {
-    if (auto day = OnAxis(axis, contact.time)) score.points.emplace_back(*day, contact.score);
+    ReportTime time = contact.time ? ReportTime(*contact.time + shift) : std::nullopt;
+    if (auto day = OnAxis(axis, time)) score.points.emplace_back(*day, contact.score);
   }
-  return TimeLines({"score", "Score over the contest", "Score"}, axis, {score});
+  return score;
+}
+
+ReportChart ScoreLines(const ReportData& data, const TimeAxis& axis) {
+  std::vector<LineSeries> series = {ScoreSeries(data, axis, 0, 0.0)};
+  for (std::size_t i = 0; i < data.compared.size(); ++i) {
+    const ReportData& other = data.compared[i];
+    series.push_back(ScoreSeries(other, axis, i + 1, ShiftOf(data, other)));
+  }
+  std::size_t bin_hours = BinHours(axis);
+  std::vector<HourColumn> columns;
+  std::string description = "The score after each contact, " + Span(axis) + ":";
+  for (std::size_t i = 0; i < series.size(); ++i) {
+    const ReportData& log = i == 0 ? data : data.compared[i - 1];
+    columns.push_back({series[i].label, PerBin(series[i], axis, bin_hours, BinValue::kLast)});
+    description +=
+        std::string(i == 0 ? " " : "; ") + series[i].label + " ends at " + Number(log.score);
+  }
+  ChartText text{"score", "Score over the contest", "Score", description + ".", series.size() > 1};
+  return {
+      series.size() > 1 ? "Score after each contact, log beside log" : "Score after each contact",
+      TimeLines(text, axis, series),
+      ChartDataTable("Score at the end of each hour", axis, bin_hours, columns)};
 }
 
 // A rate holds from one contact to the next, as the library last reported it; where the next
@@ -64,24 +134,62 @@ void AddRateStep(LineSeries& series, double day, double value, double next, doub
   if (next - day > span && value != 0.0) series.points.emplace_back(day + span, 0.0);
 }
 
-std::string RateLines(const ReportData& data, const TimeAxis& axis) {
-  LineSeries last_60{"last 60 minutes", 0, true, {}};
-  LineSeries last_10{"last 10 minutes \u00d7 6", 3, true, {}};
-  std::vector<const ContactPoint*> rated;
+LineSeries RateSeries(const ReportData& data, const TimeAxis& axis, std::string label,
+                      std::size_t style, bool ten_minutes, double shift) {
+  LineSeries series{std::move(label), style, true, {}};
+  std::vector<std::pair<double, std::int32_t>> rated;
   for (const ContactPoint& contact : data.contacts) {
-    if (InsideAxis(axis, contact.time) && contact.rates) rated.push_back(&contact);
+    if (!contact.time || !contact.rates) continue;
+    double day = *contact.time + shift;
+    if (InsideAxis(axis, day)) {
+      rated.emplace_back(day, ten_minutes ? contact.rates->qsos_10 : contact.rates->qsos_60);
+    }
   }
+  double span = (ten_minutes ? 10.0 : 60.0) / 1440.0;
   for (std::size_t i = 0; i < rated.size(); ++i) {
-    double day = *rated[i]->time;
-    double next = i + 1 < rated.size() ? *rated[i + 1]->time : axis.end;
-    AddRateStep(last_60, day, rated[i]->rates->qsos_60, next, 60.0 / 1440.0);
-    AddRateStep(last_10, day, rated[i]->rates->qsos_10, next, 10.0 / 1440.0);
+    double next = i + 1 < rated.size() ? rated[i + 1].first : axis.end;
+    AddRateStep(series, rated[i].first, rated[i].second, next, span);
   }
-  return TimeLines({"rates", "QSO rates over the contest", "QSOs per hour"}, axis,
-                   {last_60, last_10});
+  return series;
 }
 
-std::string MultiplierLines(const ReportData& data, const std::vector<std::string>& bands,
+ReportChart RateLines(const ReportData& data, const TimeAxis& axis) {
+  std::vector<LineSeries> series;
+  if (data.compared.empty()) {
+    series.push_back(RateSeries(data, axis, "last 60 minutes", 0, false, 0.0));
+    series.push_back(RateSeries(data, axis, "last 10 minutes \u00d7 6", 3, true, 0.0));
+  } else {
+    series.push_back(RateSeries(data, axis, LogLabel(data), 0, false, 0.0));
+    for (std::size_t i = 0; i < data.compared.size(); ++i) {
+      const ReportData& other = data.compared[i];
+      series.push_back(
+          RateSeries(other, axis, LogLabel(other), i + 1, false, ShiftOf(data, other)));
+    }
+  }
+  std::size_t bin_hours = BinHours(axis);
+  std::vector<HourColumn> columns;
+  std::int64_t best = 0;
+  for (const LineSeries& s : series) {
+    columns.push_back({s.label, PerBin(s, axis, bin_hours, BinValue::kHighest)});
+    for (const auto& value : columns.back().values) best = std::max(best, value.value_or(0));
+  }
+  std::string description =
+      "Step lines of the QSO rates the library reported after each contact, " + Span(axis) +
+      (data.compared.empty() ? ": the count of the last 60 minutes and the last 10 minutes' "
+                               "count times six"
+                             : ": each log's count of the last 60 minutes") +
+      "; a rate falls to zero once no contact follows within its span. The highest is " +
+      Number(best) + " QSOs per hour.";
+  ChartText text{"rates", "QSO rates over the contest", "QSOs per hour", description};
+  return {data.compared.empty()
+              ? "QSO rates after each contact: the last 60 minutes, and the last 10 minutes "
+                "times six"
+              : "QSO rates after each contact: the last 60 minutes, log beside log",
+          TimeLines(text, axis, series),
+          ChartDataTable("Highest rate reported in each hour", axis, bin_hours, columns)};
+}
+
+ReportChart MultiplierLines(const ReportData& data, const std::vector<std::string>& bands,
                             const TimeAxis& axis) {
   std::vector<LineSeries> series(bands.size());
   for (std::size_t i = 0; i < bands.size(); ++i) series[i] = {BandLabel(bands[i]), i, true, {}};
@@ -90,7 +198,58 @@ std::string MultiplierLines(const ReportData& data, const std::vector<std::strin
       series[StyleOf(bands, step.band)].points.emplace_back(*day, step.mults);
     }
   }
-  return TimeLines({"mults", "Multipliers per band over the contest", "Multipliers"}, axis, series);
+  std::size_t bin_hours = BinHours(axis);
+  std::vector<HourColumn> columns;
+  std::string description =
+      "Step lines of each band's multipliers as the library counted "
+      "them, " +
+      Span(axis) + ". At the end:";
+  for (std::size_t i = 0; i < series.size(); ++i) {
+    columns.push_back({series[i].label, PerBin(series[i], axis, bin_hours, BinValue::kLast)});
+    std::optional<std::int64_t> last =
+        columns.back().values.empty() ? std::nullopt : columns.back().values.back();
+    description +=
+        std::string(i == 0 ? " " : ", ") + series[i].label + " " + Number(last.value_or(0));
+  }
+  ChartText text{"mults", "Multipliers per band over the contest", "Multipliers", description + ".",
+                 true};
+  return {"Multipliers per band as they were worked", TimeLines(text, axis, series),
+          ChartDataTable("Multipliers per band at the end of each hour", axis, bin_hours, columns)};
+}
+
+// This log's score less each other's, hour by hour: where the logs part, and by how much.
+ReportChart ScoreDifference(const ReportData& data, const TimeAxis& axis) {
+  std::size_t bin_hours = BinHours(axis);
+  std::vector<std::optional<std::int64_t>> own =
+      PerBin(ScoreSeries(data, axis, 0, 0.0), axis, bin_hours, BinValue::kLast);
+  std::vector<LineSeries> series;
+  std::vector<HourColumn> columns;
+  std::string description = "Step lines of " + LogLabel(data) +
+                            "'s score less the other log's at the end of each hour, " + Span(axis) +
+                            "; above zero it is ahead.";
+  for (std::size_t i = 0; i < data.compared.size(); ++i) {
+    const ReportData& other = data.compared[i];
+    std::vector<std::optional<std::int64_t>> theirs =
+        PerBin(ScoreSeries(other, axis, 0, ShiftOf(data, other)), axis, bin_hours, BinValue::kLast);
+    LineSeries line{"less " + LogLabel(other), i + 1, true, {}};
+    HourColumn column{line.label, {}};
+    for (std::size_t bin = 0; bin < own.size(); ++bin) {
+      std::int64_t difference = own[bin].value_or(0) - theirs[bin].value_or(0);
+      double end =
+          std::min(axis.end, axis.start + static_cast<double>((bin + 1) * bin_hours) * kHour);
+      line.points.emplace_back(end - 1e-9, static_cast<double>(difference));
+      column.values.push_back(difference);
+    }
+    description += " At the end, " + Number(column.values.empty() ? 0 : *column.values.back()) +
+                   " against " + LogLabel(other) + ".";
+    series.push_back(std::move(line));
+    columns.push_back(std::move(column));
+  }
+  ChartText text{"difference", "Score difference over the contest", "Difference", description,
+                 true};
+  return {"Score difference, hour by hour: " + LogLabel(data) + " less the other log",
+          TimeLines(text, axis, series),
+          ChartDataTable("Score difference at the end of each hour", axis, bin_hours, columns)};
 }
 
 }  // namespace
@@ -126,16 +285,24 @@ std::vector<ReportChart> MakeReportCharts(const ReportData& data) {
   }
   if (!timed) return {};
   // The contest's window where the log has one: a stray date years away stays off the axis.
-  TimeAxis axis =
-      data.window ? HourAxis(data.window->first, data.window->last) : HourAxis(first, last);
+  if (data.window) {
+    first = data.window->first;
+    last = data.window->last;
+  }
+  // Compared logs widen the axis to their own windows, moved onto this contest.
+  for (const ReportData& other : data.compared) {
+    if (!other.window) continue;
+    double shift = ShiftOf(data, other);
+    first = std::min(first, other.window->first + shift);
+    last = std::max(last, other.window->last + shift);
+  }
+  TimeAxis axis = HourAxis(first, last);
   std::vector<std::string> bands = ReportBands(data);
-  return {
-      QsoBars(data, bands, axis),
-      {"Score after each contact", ScoreLine(data, axis)},
-      {"QSO rates after each contact: the last 60 minutes, and the last 10 minutes times six",
-       RateLines(data, axis)},
-      {"Multipliers per band as they were worked", MultiplierLines(data, bands, axis)},
-  };
+  std::vector<ReportChart> charts = {QsoBars(data, bands, axis), ScoreLines(data, axis)};
+  if (!data.compared.empty()) charts.push_back(ScoreDifference(data, axis));
+  charts.push_back(RateLines(data, axis));
+  charts.push_back(MultiplierLines(data, bands, axis));
+  return charts;
 }
 
 }  // namespace kevo::replay

@@ -1,5 +1,7 @@
-// The report's four charts made from the collected data: QSOs per hour stacked by band, the
-// score, the QSO rates and the multipliers per band over the contest.
+// The report's charts made from the collected data: QSOs per hour stacked by band, the score,
+// the QSO rates and the multipliers per band over the contest; with compared logs, their
+// score and rate lines beside this log's and the score difference hour by hour. Each chart
+// comes with its description and its figures as a table.
 #ifndef KEVO_REPLAY_REPORT_CHARTS_H_
 #define KEVO_REPLAY_REPORT_CHARTS_H_
 
@@ -13,6 +15,7 @@ namespace kevo::replay {
 struct ReportChart {
   std::string caption;
   std::string svg;
+  std::string table;  // the chart's figures, a folded HTML table
 };
 
 // Empty when no contact has a valid time.

@@ -58,7 +58,7 @@ struct DuplicateRow {
 };
 
 struct ReportData {
-  std::string log_name;     // the log file as named on the command line
+  std::string log_name;     // the log file's name, without its folder
   std::string format_name;  // "ADIF", "Cabrillo"
   std::string generator;    // "kevo-replay 1.0.0"
   std::string log_facts;    // e.g. the Cabrillo header's contest and call sign
@@ -81,6 +81,9 @@ struct ReportData {
   std::vector<DuplicateRow> duplicates;
   std::vector<SkipGroup> skipped;
   std::vector<std::string> notes;  // the reader's notes and any library fault, as sentences
+
+  // Other logs to compare with (--compare), each replayed through its own fresh session.
+  std::vector<ReportData> compared;
 };
 
 }  // namespace kevo::replay

@@ -18,7 +18,7 @@ constexpr double kLeft = 58.0;
 constexpr double kRight = 14.0;
 constexpr double kBottom = 40.0;
 constexpr double kLegendRow = 17.0;
-constexpr double kCharWidth = 6.6;  // of the 11px sans-serif labels, for the legend layout
+constexpr double kCharWidth = 7.2;  // of the 12px sans-serif labels, for the legend layout
 constexpr std::int64_t kHourLabels = 12;
 
 // Large round ticks as 50k or 2M, so that the labels stay narrow.
@@ -82,11 +82,17 @@ double ChartFrame::Y(double value) const {
 
 double ChartFrame::Bottom() const { return top_ + kPlotHeight; }
 
+double ChartFrame::Right() const { return kWidth - kRight; }
+
+double ChartFrame::ValuePerPixel() const { return (scale_.high - scale_.low) / kPlotHeight; }
+
 std::string ChartFrame::Open(const std::string& defs) const {
   std::string out = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + SvgNumber(kWidth) +
                     ' ' + SvgNumber(Bottom() + kBottom) + "\" role=\"img\" aria-labelledby=\"" +
-                    text_.id + "-title\" font-family=\"sans-serif\" font-size=\"11\">\n";
+                    text_.id + "-title\" aria-describedby=\"" + text_.id +
+                    "-desc\" font-family=\"sans-serif\" font-size=\"12\">\n";
   out += "<title id=\"" + text_.id + "-title\">" + EscapeHtml(text_.title) + "</title>\n";
+  out += "<desc id=\"" + text_.id + "-desc\">" + EscapeHtml(text_.description) + "</desc>\n";
   if (!defs.empty()) out += "<defs>\n" + defs + "</defs>\n";
   return out + ValueAxis() + TimeTicks();
 }
