@@ -11,6 +11,7 @@
 
 #include "tests/replay/plugin_session.h"
 #include "tools/replay/report/audit_table.h"
+#include "tools/replay/report/comparison.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/html_table.h"
 #include "tools/replay/report/report_collector.h"
@@ -153,6 +154,36 @@ TEST_F(ReportFromLibrary, AuditRowsAddUpToTheSummaryAndTheCsvHasTheSameRows) {
   EXPECT_NE(page_.find("<td class=\"n\">" + std::to_string(totals.points) + "</td><td>" +
                        std::to_string(totals.mults) + " multipliers</td>"),
             std::string::npos);
+}
+
+// The same contacts with another own region: the library scores some of them otherwise, and
+// the comparison finds exactly those.
+TEST_F(ReportFromLibrary, ComparisonFindsTheContactsScoredApart) {
+  ReportData other;
+  ReportCollector collector(other);
+  std::vector<QsoValues> contacts;
+  for (const ContactPoint& contact : data_.contacts) {
+    contacts.push_back(ContactAt(contact.call, contact.band, contact.mode, contact.received, "AB",
+                                 (*contact.time - 45416.0) * 1440.0));
+  }
+  ReplayResult result = ReplayThroughPlugin(
+      {0, 12, "CD"}, contacts, [&collector](const RecordOutcome& outcome, const Summary& summary) {
+        collector.AddContact(outcome.qso, outcome.check, summary);
+      });
+  collector.Finish(result.summary);
+  other.log_name = "other.cbr";
+  std::vector<ScoredApart> apart = ContactsScoredApart(data_, other);
+  ASSERT_FALSE(apart.empty());
+  for (const ScoredApart& pair : apart) {
+    EXPECT_EQ(pair.own->call, pair.other->call);
+    EXPECT_NE(pair.own->points, pair.other->points);
+  }
+  EXPECT_TRUE(ContactsScoredApart(data_, data_).empty());
+  data_.compared.push_back(other);
+  std::string page = BuildHtmlReport(data_);
+  EXPECT_NE(page.find("<h2 id=\"compare\">"), std::string::npos);
+  EXPECT_NE(page.find(std::to_string(apart.size()) + " contact"), std::string::npos);
+  EXPECT_NE(page.find("<desc id=\"difference-desc\">"), std::string::npos);
 }
 
 TEST(HtmlTable, NumbersCarryThousandsSeparators) {

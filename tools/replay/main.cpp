@@ -95,6 +95,15 @@ class App {
                     (content.empty() ? " (the file is empty)" : ""));
       }
     }
+    // Read now, while relative names still mean the current directory.
+    for (const std::string& name : options_.compare_files) {
+      std::string other;
+      if (!ReadWholeFile(name, other, error)) return Fail(error);
+      compared_.push_back(ReadLog(other, name, options_.adif_fields));
+      if (compared_.back().format == LogFormat::kUnknown) {
+        return Fail(name + ": neither an ADIF nor a Cabrillo log");
+      }
+    }
     std::string library = options_.library.empty() ? DefaultLibrary() : options_.library;
     LoadedPlugin plugin;
     if (!LoadPlugin(library, options_.names, plugin, error)) {
@@ -147,6 +156,11 @@ class App {
       entries.RunCommand0(0, options_.extlog->c_str());
       extlog_written = fs::is_regular_file(kExtLog, ignored);
     }
+    // After ExtLog.txt: the library has one log at a time, and each compared log starts
+    // afresh with its own reset.
+    for (std::size_t i = 0; i < compared_.size(); ++i) {
+      report.compared.push_back(CollectCompared(entries, options_.compare_files[i], compared_[i]));
+    }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     workdir.Leave();
@@ -175,6 +189,21 @@ class App {
       out_ << "  ExtLog.txt:         " << where.string() << '\n';
     }
     return input.skipped.empty() ? kExitOk : kExitSkipped;
+  }
+
+  ReportData CollectCompared(const EntryPoints& entries, const std::string& name,
+                             const ReplayInput& input) {
+    ReportData data;
+    ReportCollector collector(data);
+    ReplayResult result =
+        ReplayLog(entries, options_.settings, input.qsos, SummaryAt::kEachContact,
+                  [&collector](const RecordOutcome& outcome, const Summary& summary) {
+                    collector.AddContact(outcome.qso, outcome.check, summary);
+                  });
+    collector.Finish(result.summary);
+    data.log_name = fs::path(name).filename().string();
+    data.window = input.window;
+    return data;
   }
 
   // The page: what the collector took from the library during the replay, and the facts of
@@ -218,6 +247,7 @@ class App {
   std::ostream& out_;
   std::ostream& errors_;
   Options options_;
+  std::vector<ReplayInput> compared_;  // --compare logs, as read
 };
 
 }  // namespace

@@ -30,6 +30,7 @@ enum OptionId : int {
   kSummaryAt,
   kCsv,
   kBreakMinutes,
+  kCompare,
 };
 
 constexpr option kLongOptions[] = {
@@ -52,6 +53,7 @@ constexpr option kLongOptions[] = {
     {"summary-at", required_argument, nullptr, kSummaryAt},
     {"csv", required_argument, nullptr, kCsv},
     {"break-minutes", required_argument, nullptr, kBreakMinutes},
+    {"compare", required_argument, nullptr, kCompare},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -130,6 +132,13 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
       return SetNamed(value, options.report_file, "--report needs a file name", error);
     case kCsv:
       return SetNamed(value, options.csv_file, "--csv needs a file name", error);
+    case kCompare:
+      if (value.empty()) {
+        error = "--compare needs a log file";
+        return false;
+      }
+      options.compare_files.push_back(value);
+      break;
     case kBreakMinutes:
       if (std::optional<std::int32_t> minutes = ParseInt32(value);
           minutes && *minutes >= 1 && *minutes <= 1440) {
@@ -186,6 +195,9 @@ const char* UsageText() {
          "                        contest, every contact's points, duplicates, skips\n"
          "  --break-minutes N     the shortest pause between contacts that the report counts\n"
          "                        as an off-time (default 30)\n"
+         "  --compare OTHER       show another log (ADIF or Cabrillo) beside this one on the\n"
+         "                        report, replayed through its own fresh session; once or\n"
+         "                        twice\n"
          "  --csv FILE.csv        also write every contact's audit row (time, call, band,\n"
          "                        mode, exchange, points, new multiplier, call check answer)\n"
          "  --library PATH        the plug-in to load (default: the one next to kevo-replay,\n"
@@ -263,6 +275,14 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
     // The page and the audit read every contact's figures from the summary that followed it.
     error = std::string(options.report_file.empty() ? "--csv" : "--report") +
             " needs the summary after every contact, not --summary-at end";
+    return false;
+  }
+  if (!options.compare_files.empty() && options.report_file.empty()) {
+    error = "--compare needs --report, where the logs are shown side by side";
+    return false;
+  }
+  if (options.compare_files.size() > 2) {
+    error = "--compare takes two other logs at most";
     return false;
   }
   options.log_file = positional.front();

@@ -9,6 +9,7 @@
 
 #include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/audit_table.h"
+#include "tools/replay/report/comparison.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/html_table.h"
 #include "tools/replay/report/multiplier_list.h"
@@ -270,6 +271,7 @@ std::string Skipped(const ReportData& data) {
 std::string BuildHtmlReport(const ReportData& data) {
   std::string page = kHead + Heading(data);
   page += "<h2>Score</h2>\n" + ScoreSection(data) + WarningList(data) + BandTable(data);
+  page += ComparisonSection(data);
   page += "<h2>Over the contest</h2>\n" + Charts(data) + RateSheetSection(data) +
           MultiplierSection(data);
   page += "<h2>Score summary as the library returned it</h2>\n<pre>" + EscapeHtml(data.summary) +
