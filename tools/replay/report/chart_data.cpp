@@ -43,7 +43,7 @@ std::string ChartDataTable(const std::string& caption, const TimeAxis& axis, std
                            const std::vector<HourColumn>& columns) {
   std::string out =
       "<details class=\"data\">\n<summary>The chart's figures</summary>\n"
-      "<div class=\"wide\"><table>\n<caption>" +
+      "<div class=\"wide\" tabindex=\"0\"><table>\n<caption>" +
       EscapeHtml(caption) + "</caption>\n<thead><tr><th scope=\"col\">From (UTC)</th>";
   for (const HourColumn& column : columns) {
     out += "<th scope=\"col\" class=\"n\">" + EscapeHtml(column.label) + "</th>";

@@ -42,7 +42,7 @@ std::string SideBySide(const ReportData& data) {
     }
   }
   std::string out =
-      "<div class=\"wide\"><table>\n<caption>The library's figures per band, log "
+      "<div class=\"wide\" tabindex=\"0\"><table>\n<caption>The library's figures per band, log "
       "beside log</caption>\n<thead><tr><td></td>";
   for (const ReportData* log : logs) {
     out += "<th scope=\"colgroup\" colspan=\"3\">" + EscapeHtml(log->log_name) + "</th>";
@@ -80,10 +80,12 @@ std::string ScoredApartTable(const ReportData& data, const ReportData& other) {
     return "<p>The contacts that " + names +
            " both hold earned the same points and multipliers.</p>\n";
   }
-  std::string out = "<p>" + Plural(apart.size(), "contact", "contacts") + " that " + names +
-                    " both hold scored differently";
-  out += apart.size() > kRowsShown ? "; the first " + std::to_string(kRowsShown) + ":" : ":";
-  out += "</p>\n";
+  // Appended piece by piece: GCC 12 misreads "text" + a temporary as an overlapping copy.
+  std::string out = "<p>";
+  out += Plural(apart.size(), "contact", "contacts");
+  out += " that " + names + " both hold scored differently";
+  if (apart.size() > kRowsShown) out += "; the first " + std::to_string(kRowsShown);
+  out += ":</p>\n";
   out += OpenTable("Contacts scored differently: " + names, {{"Time (UTC)", false},
                                                              {"Call", false},
                                                              {"Band", false},

@@ -50,7 +50,7 @@ caption { text-align: left; font-weight: bold; padding: 2px 0; }
 summary { cursor: pointer; margin: 6px 0; }
 .wide { overflow-x: auto; }
 .wide table { font-size: 12px; }
-.wide th[scope="row"] { white-space: nowrap; }
+.wide th[scope="row"], .wide thead th { white-space: nowrap; }
 .n { text-align: right; font-variant-numeric: tabular-nums; padding-left: 12px; }
 tfoot td { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 .swatch { display: inline-block; width: 10px; height: 10px; margin-right: 6px;
@@ -59,7 +59,6 @@ pre { font: 13px/1.35 "DejaVu Sans Mono", monospace; tab-size: 8; background: #f
       border: 1px solid #ddd; padding: 8px 10px; white-space: pre-wrap; }
 figure { margin: 6px 0 18px; break-inside: avoid; }
 figcaption { font-weight: bold; margin-bottom: 2px; }
-figure { overflow-x: auto; }
 svg { display: block; width: 100%; min-width: 640px; height: auto; }
 @media print {
   body { max-width: none; margin: 0; padding: 0; font-size: 10pt; }
@@ -73,7 +72,7 @@ svg { display: block; width: 100%; min-width: 640px; height: auto; }
 
 std::string Heading(const ReportData& data) {
   std::string out = "<title>Contest report: " + EscapeHtml(data.log_name) + "</title>\n";
-  out += "</head>\n<body>\n<h1>Contest report: " + EscapeHtml(data.log_name) + "</h1>\n";
+  out += "</head>\n<body>\n<main>\n<h1>Contest report: " + EscapeHtml(data.log_name) + "</h1>\n";
   out += "<p class=\"meta\">";
   if (!data.log_facts.empty()) out += EscapeHtml(data.log_facts) + ". ";
   out += EscapeHtml(data.format_name) +
@@ -224,7 +223,9 @@ std::string Charts(const ReportData& data) {
   if (charts.empty()) return "<p>No contact has a valid time, so there are no charts.</p>\n";
   std::string out;
   for (const ReportChart& chart : charts) {
-    out += "<figure>\n<figcaption>" + EscapeHtml(chart.caption) + "</figcaption>\n" + chart.svg +
+    // The chart scrolls sideways where the screen is narrow, and so takes the keyboard focus.
+    out += "<figure>\n<figcaption>" + EscapeHtml(chart.caption) +
+           "</figcaption>\n<div class=\"wide\" tabindex=\"0\">" + chart.svg + "</div>\n" +
            chart.table + "</figure>\n";
   }
   return out;
@@ -281,7 +282,7 @@ std::string BuildHtmlReport(const ReportData& data) {
           Number(static_cast<std::int64_t>(data.duplicates.size())) + ")</h2>\n" + Duplicates(data);
   page += "<h2>Skipped records (" + Number(static_cast<std::int64_t>(SkippedCount(data))) +
           ")</h2>\n" + Skipped(data);
-  return page + "</body>\n</html>\n";
+  return page + "</main>\n</body>\n</html>\n";
 }
 
 }  // namespace kevo::replay

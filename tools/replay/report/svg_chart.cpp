@@ -105,7 +105,7 @@ struct EndLabel {
 // Right-aligned at the plot's end, just above each line, pushed apart where they would overlap,
 // with a white halo so that grid and lines do not run through them.
 std::string EndLabels(const ChartFrame& frame, std::vector<EndLabel> labels) {
-  constexpr double kLineHeight = 13.0;
+  constexpr double kLineHeight = 14.0;
   std::sort(labels.begin(), labels.end(),
             [](const EndLabel& a, const EndLabel& b) { return a.y < b.y; });
   std::string out;
