@@ -84,7 +84,10 @@ std::string ScoredApartTable(const ReportData& data, const ReportData& other) {
   std::string out = "<p>";
   out += Plural(apart.size(), "contact", "contacts");
   out += " that " + names + " both hold scored differently";
-  if (apart.size() > kRowsShown) out += "; the first " + std::to_string(kRowsShown);
+  if (apart.size() > kRowsShown) {
+    out += "; the first ";
+    out += std::to_string(kRowsShown);
+  }
   out += ":</p>\n";
   out += OpenTable("Contacts scored differently: " + names, {{"Time (UTC)", false},
                                                              {"Call", false},
