@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tools/replay/inputs/linear_time.h"
+#include "tools/replay/report/chart_data.h"
 #include "tools/replay/report/svg_chart.h"
 #include "tools/replay/report/svg_frame.h"
 
@@ -56,6 +57,7 @@ TEST(HourAxis, HoursFromTheFirstContactsToPastTheLasts) {
     EXPECT_NEAR(axis.start * 24.0, c.start, 1e-6) << c.name;
     EXPECT_NEAR(axis.end * 24.0, c.end, 1e-6) << c.name;
     EXPECT_EQ(HourIndex(axis, c.at), c.hour) << c.name;
+    EXPECT_EQ(HourCount(axis), static_cast<std::size_t>(std::llround(c.end - c.start))) << c.name;
   }
 }
 
@@ -83,6 +85,27 @@ TEST(LinearTime, DayCountsBeforeDayZeroRunForwardWithinTheDay) {
   }
   EXPECT_FALSE(LinearDay(COleDateTime{45000.0, 1}));  // invalid
   EXPECT_FALSE(LinearDay(COleDateTime{45000.0, 2}));  // null
+}
+
+// A chart's figures per hour: a score carries over empty hours, a rate is the hour's highest;
+// nothing outside the axis counts.
+TEST(ChartData, OneValuePerHourOfTheAxis) {
+  constexpr double kHour = 1.0 / 24.0;
+  TimeAxis axis = HourAxis(100.0, 100.0 + 3.5 * kHour);  // four hours
+  LineSeries line{"x",
+                  0,
+                  true,
+                  {{100.0 + 3.2 * kHour, 9},
+                   {100.0 + 0.5 * kHour, 4},
+                   {100.0 + 0.6 * kHour, 2},
+                   {99.0, 50},
+                   {100.0 + 5 * kHour, 60}}};
+  using Values = std::vector<std::optional<std::int64_t>>;
+  EXPECT_EQ(PerBin(line, axis, 1, BinValue::kLast), (Values{2, 2, 2, 9}));
+  EXPECT_EQ(PerBin(line, axis, 1, BinValue::kHighest), (Values{4, 0, 0, 9}));
+  EXPECT_EQ(PerBin(line, axis, 3, BinValue::kLast), (Values{2, 9}));
+  LineSeries late{"y", 0, true, {{100.0 + 2.5 * kHour, 1}}};
+  EXPECT_EQ(PerBin(late, axis, 1, BinValue::kLast), (Values{std::nullopt, std::nullopt, 1, 1}));
 }
 
 // Every band's colour reads on white (3:1 at least) and keeps a grey level of its own, so a

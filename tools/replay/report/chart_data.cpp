@@ -11,7 +11,7 @@ namespace kevo::replay {
 namespace {
 
 std::size_t BinCount(const TimeAxis& axis, std::size_t bin_hours) {
-  std::size_t hours = HourIndex(axis, axis.end - 1e-9) + 1;
+  std::size_t hours = HourCount(axis);
   return (hours + bin_hours - 1) / bin_hours;
 }
 

@@ -35,7 +35,7 @@ bool InsideAxis(const TimeAxis& axis, const ReportTime& time) {
 }
 
 std::size_t BinHours(const TimeAxis& axis) {
-  std::size_t hours = HourIndex(axis, axis.end - 1e-9) + 1;
+  std::size_t hours = HourCount(axis);
   return (hours + kMostBars - 1) / kMostBars;
 }
 
@@ -58,7 +58,7 @@ std::string LogLabel(const ReportData& data) { return data.log_name; }
 ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& bands,
                     const TimeAxis& axis) {
   std::size_t bin_hours = BinHours(axis);
-  std::size_t bins = (HourIndex(axis, axis.end - 1e-9) + bin_hours) / bin_hours;
+  std::size_t bins = (HourCount(axis) + bin_hours - 1) / bin_hours;
   std::vector<BarSeries> series(bands.size());
   for (std::size_t i = 0; i < bands.size(); ++i) {
     series[i] = {BandLabel(bands[i]), i, std::vector<std::int64_t>(bins, 0)};

@@ -130,6 +130,10 @@ TimeAxis HourAxis(double first, double last) {
   return {start, std::max(end, start + 1.0 / 24.0)};
 }
 
+std::size_t HourCount(const TimeAxis& axis) {
+  return static_cast<std::size_t>(std::llround((axis.end - axis.start) * 24.0));
+}
+
 std::size_t HourIndex(const TimeAxis& axis, double day) {
   auto hour = static_cast<std::int64_t>(std::floor(day * 24.0 + 1e-6));
   auto start = static_cast<std::int64_t>(std::llround(axis.start * 24.0));

@@ -28,6 +28,9 @@ struct TimeAxis {
 // Whole hours from the one of `first` to the end of the one of `last`.
 TimeAxis HourAxis(double first, double last);
 
+// The whole hours the axis spans.
+std::size_t HourCount(const TimeAxis& axis);
+
 // The hour of a time counted from the axis start, 0 for a time before it. A time on the hour
 // belongs to the hour it opens, also where the day fraction comes out a hair below it.
 std::size_t HourIndex(const TimeAxis& axis, double day);
