@@ -6,7 +6,10 @@ well-formed XML, ids must be unique, nothing may be loaded from elsewhere, and t
 table and the score line must carry the figures of the summary text shown on the page.
 With AUDIT.csv (what --csv wrote in the same run), the page's per-contact table must hold the
 same rows, and its points and multipliers must add up to the summary's totals.
-Usage: check_report.py PAGE.html [AUDIT.csv]; exits 1 with the reasons when a check fails.
+With --score-never-falls, the score chart's line must never go down (a log whose records are
+out of time order is replayed in time order).
+Usage: check_report.py [--score-never-falls] PAGE.html [AUDIT.csv]; exits 1 with the reasons
+when a check fails.
 """
 import csv
 import re
@@ -126,7 +129,23 @@ def check_audit(page, csv_path, summary):
     return problems
 
 
+def score_falls(text):
+    """Whether the score chart's first line ever goes down (SVG y grows downwards)."""
+    chart = re.search(r'<svg[^>]*aria-labelledby="score-title".*?</svg>', text, re.S)
+    path = chart and re.search(r'<path d="([^"]*)"', chart.group(0))
+    if not path:
+        return "the page has no score line"
+    ys = [float(y) for y in re.findall(r"(?:,|V)(-?[\d.]+)", path.group(1))]
+    for before, after in zip(ys, ys[1:]):
+        if after > before:
+            return f"the score line falls from y={before} to y={after}"
+    return None
+
+
 def main():
+    score_never_falls = "--score-never-falls" in sys.argv
+    if score_never_falls:
+        sys.argv.remove("--score-never-falls")
     raw = open(sys.argv[1], "rb").read()
     try:
         text = raw.decode("utf-8")
@@ -165,6 +184,8 @@ def main():
 
     if len(sys.argv) > 2:
         problems += check_audit(page, sys.argv[2], rows)
+    if score_never_falls and score_falls(text):
+        problems.append(score_falls(text))
 
     for problem in problems:
         print(f"{sys.argv[1]}: {problem}")

@@ -3,6 +3,7 @@
 # rows the same as those --csv wrote).
 #   REPLAY, ARGS (list), EXIT_CODE, PYTHON, CHECKER, WORK: required
 #   MATCH, PAGE_MATCH: regular expressions the output, and the page, must all contain
+#   CHECKS: further options for check_report.py
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${REPLAY} ${ARGS} --report report.html --csv audit.csv
@@ -23,7 +24,7 @@ foreach(pattern IN LISTS PAGE_MATCH)
     message(FATAL_ERROR "the page lacks /${pattern}/")
   endif()
 endforeach()
-execute_process(COMMAND ${PYTHON} ${CHECKER} ${WORK}/report.html ${WORK}/audit.csv
+execute_process(COMMAND ${PYTHON} ${CHECKER} ${CHECKS} ${WORK}/report.html ${WORK}/audit.csv
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 message(STATUS "${out}${err}")
 if(NOT status EQUAL 0)
