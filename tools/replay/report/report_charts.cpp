@@ -5,6 +5,7 @@
 
 #include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/chart_data.h"
+#include "tools/replay/report/chart_series.h"
 #include "tools/replay/report/html_table.h"
 #include "tools/replay/report/svg_chart.h"
 
@@ -17,43 +18,6 @@ constexpr double kHour = 1.0 / 24.0;
 std::size_t StyleOf(const std::vector<std::string>& bands, const std::string& band) {
   return static_cast<std::size_t>(std::find(bands.begin(), bands.end(), band) - bands.begin());
 }
-
-// Bars of one hour, or of several where the contacts span more than a week, so that a stray
-// date years away gives a few hundred bars, not millions.
-constexpr std::size_t kMostBars = 24 * 7;
-
-// Where a time goes on the axis: a value from before the window holds from the axis start on
-// (the line starts where the contest does, at the figure it had reached), and nothing after
-// the window is drawn.
-std::optional<double> OnAxis(const TimeAxis& axis, const ReportTime& time) {
-  if (!time || *time >= axis.end) return std::nullopt;
-  return std::max(*time, axis.start);
-}
-
-bool InsideAxis(const TimeAxis& axis, const ReportTime& time) {
-  return time && *time >= axis.start && *time < axis.end;
-}
-
-std::size_t BinHours(const TimeAxis& axis) {
-  std::size_t hours = HourCount(axis);
-  return (hours + kMostBars - 1) / kMostBars;
-}
-
-std::string Span(const TimeAxis& axis) {
-  return FormatUtc(axis.start) + " to " + FormatUtc(axis.end) + " UTC";
-}
-
-// A compared log's contacts moved by whole days onto this log's contest, when the two
-// contests do not overlap (last year's log beside this year's).
-double ShiftOf(const ReportData& data, const ReportData& other) {
-  if (!data.window || !other.window) return 0.0;
-  if (other.window->last >= data.window->first && other.window->first <= data.window->last) {
-    return 0.0;
-  }
-  return std::round(data.window->first - other.window->first);
-}
-
-std::string LogLabel(const ReportData& data) { return data.log_name; }
 
 ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& bands,
                     const TimeAxis& axis) {
@@ -94,17 +58,6 @@ ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& band
           ChartDataTable("QSOs per " + per + " by band", axis, bin_hours, columns)};
 }
 
-// The score after each contact of a log, moved by `shift` days.
-LineSeries ScoreSeries(const ReportData& data, const TimeAxis& axis, std::size_t style,
-                       double shift) {
-  LineSeries score{LogLabel(data), style, true, {}};
-  for (const ContactPoint& contact : data.contacts) {
-    ReportTime time = contact.time ? ReportTime(*contact.time + shift) : std::nullopt;
-    if (auto day = OnAxis(axis, time)) score.points.emplace_back(*day, contact.score);
-  }
-  return score;
-}
-
 ReportChart ScoreLines(const ReportData& data, const TimeAxis& axis) {
   std::vector<LineSeries> series = {ScoreSeries(data, axis, 0, 0.0)};
   for (std::size_t i = 0; i < data.compared.size(); ++i) {
@@ -127,43 +80,16 @@ ReportChart ScoreLines(const ReportData& data, const TimeAxis& axis) {
       ChartDataTable("Score at the end of each hour", axis, bin_hours, columns)};
 }
 
-// A rate holds from one contact to the next, as the library last reported it; where the next
-// contact comes later than the rate's span, the rate has fallen to zero by the span's end.
-void AddRateStep(LineSeries& series, double day, double value, double next, double span) {
-  series.points.emplace_back(day, value);
-  if (next - day > span && value != 0.0) series.points.emplace_back(day + span, 0.0);
-}
-
-LineSeries RateSeries(const ReportData& data, const TimeAxis& axis, std::string label,
-                      std::size_t style, bool ten_minutes, double shift) {
-  LineSeries series{std::move(label), style, true, {}};
-  std::vector<std::pair<double, std::int32_t>> rated;
-  for (const ContactPoint& contact : data.contacts) {
-    if (!contact.time || !contact.rates) continue;
-    double day = *contact.time + shift;
-    if (InsideAxis(axis, day)) {
-      rated.emplace_back(day, ten_minutes ? contact.rates->qsos_10 : contact.rates->qsos_60);
-    }
-  }
-  double span = (ten_minutes ? 10.0 : 60.0) / 1440.0;
-  for (std::size_t i = 0; i < rated.size(); ++i) {
-    double next = i + 1 < rated.size() ? rated[i + 1].first : axis.end;
-    AddRateStep(series, rated[i].first, rated[i].second, next, span);
-  }
-  return series;
-}
-
 ReportChart RateLines(const ReportData& data, const TimeAxis& axis) {
   std::vector<LineSeries> series;
   if (data.compared.empty()) {
     series.push_back(RateSeries(data, axis, "last 60 minutes", 0, false, 0.0));
     series.push_back(RateSeries(data, axis, "last 10 minutes \u00d7 6", 3, true, 0.0));
   } else {
-    series.push_back(RateSeries(data, axis, LogLabel(data), 0, false, 0.0));
+    series.push_back(RateSeries(data, axis, data.log_name, 0, false, 0.0));
     for (std::size_t i = 0; i < data.compared.size(); ++i) {
       const ReportData& other = data.compared[i];
-      series.push_back(
-          RateSeries(other, axis, LogLabel(other), i + 1, false, ShiftOf(data, other)));
+      series.push_back(RateSeries(other, axis, other.log_name, i + 1, false, ShiftOf(data, other)));
     }
   }
   std::size_t bin_hours = BinHours(axis);
@@ -224,14 +150,14 @@ ReportChart ScoreDifference(const ReportData& data, const TimeAxis& axis) {
       PerBin(ScoreSeries(data, axis, 0, 0.0), axis, bin_hours, BinValue::kLast);
   std::vector<LineSeries> series;
   std::vector<HourColumn> columns;
-  std::string description = "Step lines of " + LogLabel(data) +
+  std::string description = "Step lines of " + data.log_name +
                             "'s score less the other log's at the end of each hour, " + Span(axis) +
                             "; above zero it is ahead.";
   for (std::size_t i = 0; i < data.compared.size(); ++i) {
     const ReportData& other = data.compared[i];
     std::vector<std::optional<std::int64_t>> theirs =
         PerBin(ScoreSeries(other, axis, 0, ShiftOf(data, other)), axis, bin_hours, BinValue::kLast);
-    LineSeries line{"less " + LogLabel(other), i + 1, true, {}};
+    LineSeries line{"less " + other.log_name, i + 1, true, {}};
     HourColumn column{line.label, {}};
     for (std::size_t bin = 0; bin < own.size(); ++bin) {
       std::int64_t difference = own[bin].value_or(0) - theirs[bin].value_or(0);
@@ -241,13 +167,13 @@ ReportChart ScoreDifference(const ReportData& data, const TimeAxis& axis) {
       column.values.push_back(difference);
     }
     description += " At the end, " + Number(column.values.empty() ? 0 : *column.values.back()) +
-                   " against " + LogLabel(other) + ".";
+                   " against " + other.log_name + ".";
     series.push_back(std::move(line));
     columns.push_back(std::move(column));
   }
   ChartText text{"difference", "Score difference over the contest", "Difference", description,
                  true};
-  return {"Score difference, hour by hour: " + LogLabel(data) + " less the other log",
+  return {"Score difference, hour by hour: " + data.log_name + " less the other log",
           TimeLines(text, axis, series),
           ChartDataTable("Score difference at the end of each hour", axis, bin_hours, columns)};
 }
