@@ -51,6 +51,14 @@ TEST(ContestWindow, IsTheDensestSpanOfAtMost48Hours) {
   EXPECT_FALSE(FindContestWindow({}));
 }
 
+TEST(ContestWindow, ADeclaredSpanNamesTheContactsOutsideIt) {
+  const std::vector<TimedLine> times = {{kDay + 1.0, 4}, {kDay, 2}, {kDay - kHour, 3}};
+  ContestWindow window = DeclaredWindow(times, kDay, kDay + 0.5);
+  EXPECT_DOUBLE_EQ(window.first, kDay);  // as declared, whatever the contacts
+  EXPECT_DOUBLE_EQ(window.last, kDay + 0.5);
+  EXPECT_EQ(window.outside, (std::vector<std::size_t>{3, 4}));
+}
+
 TEST(LogReader, PutsRecordsInTimeOrderAndFindsTheWindow) {
   const std::string adif =
       "<EOH>\n"

@@ -203,6 +203,9 @@ class App {
     collector.Finish(result.summary);
     data.log_name = fs::path(name).filename().string();
     data.window = input.window;
+    compared_lines_.push_back("  compared:           " + name + " (" + LogFormatName(input.format) +
+                              "), score " + std::to_string(result.summary.score) +
+                              ", from its own reset\n");
     return data;
   }
 
@@ -241,13 +244,15 @@ class App {
     report.skipped = GroupSkipped(input.skipped);
     if (!WriteWholeFile(options_.report_file, BuildHtmlReport(report))) return false;
     out_ << "  report:             " << options_.report_file << '\n';
+    for (const std::string& line : compared_lines_) out_ << line;
     return true;
   }
 
   std::ostream& out_;
   std::ostream& errors_;
   Options options_;
-  std::vector<ReplayInput> compared_;  // --compare logs, as read
+  std::vector<ReplayInput> compared_;        // --compare logs, as read
+  std::vector<std::string> compared_lines_;  // what the printout says of each
 };
 
 }  // namespace

@@ -28,11 +28,15 @@ std::optional<ContestWindow> FindContestWindow(const std::vector<TimedLine>& tim
       best_end = end;
     }
   }
+  return DeclaredWindow(times, days[best_begin], days[best_end - 1]);
+}
+
+ContestWindow DeclaredWindow(const std::vector<TimedLine>& times, double first, double last) {
   ContestWindow window;
-  window.first = days[best_begin];
-  window.last = days[best_end - 1];
+  window.first = first;
+  window.last = last;
   for (const TimedLine& time : times) {
-    if (time.day < window.first || time.day > window.last) window.outside.push_back(time.line);
+    if (time.day < first || time.day > last) window.outside.push_back(time.line);
   }
   std::sort(window.outside.begin(), window.outside.end());
   return window;

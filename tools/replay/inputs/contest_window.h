@@ -30,6 +30,10 @@ struct ContestWindow {
 // never depends on the order of `times`.
 std::optional<ContestWindow> FindContestWindow(const std::vector<TimedLine>& times);
 
+// The window a log declares itself (from `first` to `last`, linear days), with the contacts
+// outside it.
+ContestWindow DeclaredWindow(const std::vector<TimedLine>& times, double first, double last);
+
 }  // namespace kevo::replay
 
 #endif  // KEVO_REPLAY_INPUTS_CONTEST_WINDOW_H_
