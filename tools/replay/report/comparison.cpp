@@ -16,12 +16,14 @@ namespace {
 
 constexpr std::size_t kRowsShown = 20;
 
-// Logs of one contest written by different programs agree on the minute, not the second.
+// Logs of one contest written by different programs agree on the minute, not the second:
+// Cabrillo drops the seconds, so a contact's minute is the one it began in.
 using ContactKey = std::tuple<std::string, std::string, std::string, std::int64_t>;
 
 std::optional<ContactKey> KeyOf(const ContactPoint& contact) {
   if (!contact.time) return std::nullopt;
-  return ContactKey{contact.call, contact.band, contact.mode, std::llround(*contact.time * 1440.0)};
+  auto minute = static_cast<std::int64_t>(std::floor(*contact.time * 1440.0 + 1e-6));
+  return ContactKey{contact.call, contact.band, contact.mode, minute};
 }
 
 const BandFigures* FindBand(const ReportData& data, const std::string& band) {
