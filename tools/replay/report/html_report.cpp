@@ -126,7 +126,8 @@ std::vector<std::string> Warnings(const ReportData& data) {
     warnings.push_back(
         Plural(outside.size(), "record is", "records are") + " dated outside the contest (" +
         FormatUtc(data.window->first) + " to " + FormatUtc(data.window->last) +
-        " UTC): the library scored them, the charts leave them out. Line" +
+        " UTC): the library scored " + (outside.size() == 1 ? "it" : "them") +
+        ", the charts leave " + (outside.size() == 1 ? "it" : "them") + " out. Line" +
         (outside.size() == 1 ? " " : "s ") + first.shown +
         (first.more > 0 ? " and " + Number(static_cast<std::int64_t>(first.more)) + " more" : "") +
         ".");
