@@ -66,7 +66,8 @@ unset ASAN_OPTIONS UBSAN_OPTIONS
 
 # Optional stages: each script prints "skipped: <why>" and exits 0 when its tools are
 # missing (in CI it fails instead), and fails when anything it ran failed.
-for stage in check-format windows-tests fuzz-smoke bench-smoke release-tests render-report; do
+for stage in check-format windows-tests fuzz-smoke bench-smoke release-tests render-report \
+    check-report-a11y; do
   script="$root/scripts/$stage.sh"
   [ -x "$script" ] || continue
   echo "== $stage"

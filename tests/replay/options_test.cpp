@@ -63,6 +63,13 @@ TEST(Options, RefusesBadUsage) {
       {{"--script", "s.txt", "a.adi"}, "--script takes no log file"},
       {{"--script="}, "--script needs a file"},
       {{"--workdir=", "a.adi"}, "--workdir needs a directory"},
+      {{"--csv=", "a.adi"}, "--csv needs a file name"},
+      {{"--compare", "b.adi", "a.adi"}, "--compare needs --report"},
+      {{"--report=r.html", "--compare=b", "--compare=c", "--compare=d", "a.adi"},
+       "two other logs at most"},
+      {{"--break-minutes", "0", "a.adi"}, "from 1 to 1440"},
+      {{"--csv", "a.csv", "--script", "s.txt"}, "--csv needs a log file"},
+      {{"--csv", "a.csv", "--summary-at", "end", "a.adi"}, "--csv needs the summary after"},
   };
   for (const auto& [arguments, message] : cases) {
     Options options;

@@ -128,9 +128,15 @@ TEST(AdifMapping, SkipsRecordsThatCannotBeUsedWithTheReason) {
       {"TIME_ON", "", true, "no time"},
       {"TIME_ON", "2400", false, "impossible time '2400'"},
       {"TIME_ON", "12345", false, "impossible time"},
-      {"TIME_ON", "\x01\xFF", false,
+      {"TIME_ON", "\x01\x7F", false,
        "impossible time '?"
        "?'"},
+      // Letters beyond ASCII stay as the log has them, and a cut never splits one.
+      {"TIME_ON", "12\xC3\xA4", false, "impossible time '12\xC3\xA4'"},
+      {"QSO_DATE", "20260314-\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", false,
+       "impossible date '20260314-\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC'"},
+      {"QSO_DATE", "20260314-X\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", false,
+       "impossible date '20260314-X\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC...'"},
   };
   for (const SkipCase& c : cases) {
     auto fields = Base();

@@ -25,6 +25,7 @@ cases=(
   "fuzz-smoke|clang++-14|clang-14|"
   "release-tests|lintian|lintian|i686-w64-mingw32-g++ dpkg-deb dpkg-shlibdeps dpkg-parsechangelog unzip python3"
   "render-report|chromium chromium-browser|chromium|"
+  "check-report-a11y|chromium chromium-browser|chromium|"
 )
 
 failures=0

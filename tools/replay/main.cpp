@@ -17,6 +17,7 @@
 #include "tools/replay/host/plugin_binding.h"
 #include "tools/replay/inputs/log_reader.h"
 #include "tools/replay/options.h"
+#include "tools/replay/report/audit_table.h"
 #include "tools/replay/report/html_report.h"
 #include "tools/replay/report/report_collector.h"
 #include "tools/replay/session/files.h"
@@ -94,6 +95,15 @@ class App {
                     (content.empty() ? " (the file is empty)" : ""));
       }
     }
+    // Read now, while relative names still mean the current directory.
+    for (const std::string& name : options_.compare_files) {
+      std::string other;
+      if (!ReadWholeFile(name, other, error)) return Fail(error);
+      compared_.push_back(ReadLog(other, name, options_.adif_fields));
+      if (compared_.back().format == LogFormat::kUnknown) {
+        return Fail(name + ": neither an ADIF nor a Cabrillo log");
+      }
+    }
     std::string library = options_.library.empty() ? DefaultLibrary() : options_.library;
     LoadedPlugin plugin;
     if (!LoadPlugin(library, options_.names, plugin, error)) {
@@ -128,7 +138,7 @@ class App {
     auto start = std::chrono::steady_clock::now();
     ReportData report;
     ReportCollector collector(report);
-    bool reporting = !options_.report_file.empty();
+    bool reporting = !options_.report_file.empty() || !options_.csv_file.empty();
     ContactObserver observer;
     if (reporting) {
       // The page is a view of this very session: it reads the answers the replay got anyway.
@@ -146,14 +156,25 @@ class App {
       entries.RunCommand0(0, options_.extlog->c_str());
       extlog_written = fs::is_regular_file(kExtLog, ignored);
     }
+    // After ExtLog.txt: the library has one log at a time, and each compared log starts
+    // afresh with its own reset.
+    for (std::size_t i = 0; i < compared_.size(); ++i) {
+      report.compared.push_back(CollectCompared(entries, options_.compare_files[i], compared_[i]));
+    }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     workdir.Leave();
     PrintStyle style;
     style.verbose = options_.verbose;
     PrintReplayReport(out_, options_.log_file, input, result, seconds, style);
-    if (reporting && !WriteReport(report, input, result)) {
+    if (!options_.report_file.empty() && !WriteReport(report, input, result)) {
       return Fail("cannot write the report " + options_.report_file);
+    }
+    if (!options_.csv_file.empty()) {
+      if (!WriteWholeFile(options_.csv_file, AuditCsv(report))) {
+        return Fail("cannot write the audit " + options_.csv_file);
+      }
+      out_ << "  audit rows:         " << options_.csv_file << '\n';
     }
     if (options_.extlog) {
       if (!extlog_written) return Fail("the library did not write ExtLog.txt");
@@ -170,15 +191,37 @@ class App {
     return input.skipped.empty() ? kExitOk : kExitSkipped;
   }
 
+  ReportData CollectCompared(const EntryPoints& entries, const std::string& name,
+                             const ReplayInput& input) {
+    ReportData data;
+    ReportCollector collector(data);
+    ReplayResult result =
+        ReplayLog(entries, options_.settings, input.qsos, SummaryAt::kEachContact,
+                  [&collector](const RecordOutcome& outcome, const Summary& summary) {
+                    collector.AddContact(outcome.qso, outcome.check, summary);
+                  });
+    collector.Finish(result.summary);
+    data.log_name = fs::path(name).filename().string();
+    data.window = input.window;
+    compared_lines_.push_back("  compared:           " + name + " (" + LogFormatName(input.format) +
+                              "), score " + std::to_string(result.summary.score) +
+                              ", from its own reset\n");
+    return data;
+  }
+
   // The page: what the collector took from the library during the replay, and the facts of
   // the log file beside it.
   bool WriteReport(ReportData& report, const ReplayInput& input, const ReplayResult& result) {
-    report.log_name = options_.log_file;
+    // The name alone: a folder in a shared page would tell where the operator keeps files.
+    report.log_name = fs::path(options_.log_file).filename().string();
     report.format_name = LogFormatName(input.format);
     report.generator = std::string("kevo-replay ") + KEVO_VERSION;
     report.records_read = input.records_read;
     report.records_used = result.records.size();
     report.claimed_score = input.header.claimed_score;
+    report.window = input.window;
+    report.out_of_order = input.out_of_order;
+    report.break_minutes = options_.break_minutes;
     const CabrilloHeader& header = input.header;
     if (!header.contest.empty()) report.log_facts = "Contest " + header.contest;
     if (!header.callsign.empty()) {
@@ -201,12 +244,15 @@ class App {
     report.skipped = GroupSkipped(input.skipped);
     if (!WriteWholeFile(options_.report_file, BuildHtmlReport(report))) return false;
     out_ << "  report:             " << options_.report_file << '\n';
+    for (const std::string& line : compared_lines_) out_ << line;
     return true;
   }
 
   std::ostream& out_;
   std::ostream& errors_;
   Options options_;
+  std::vector<ReplayInput> compared_;        // --compare logs, as read
+  std::vector<std::string> compared_lines_;  // what the printout says of each
 };
 
 }  // namespace

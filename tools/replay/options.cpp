@@ -28,6 +28,9 @@ enum OptionId : int {
   kRcvdField,
   kReport,
   kSummaryAt,
+  kCsv,
+  kBreakMinutes,
+  kCompare,
 };
 
 constexpr option kLongOptions[] = {
@@ -48,6 +51,9 @@ constexpr option kLongOptions[] = {
     {"rcvd-field", required_argument, nullptr, kRcvdField},
     {"report", required_argument, nullptr, kReport},
     {"summary-at", required_argument, nullptr, kSummaryAt},
+    {"csv", required_argument, nullptr, kCsv},
+    {"break-minutes", required_argument, nullptr, kBreakMinutes},
+    {"compare", required_argument, nullptr, kCompare},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -124,6 +130,25 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
       break;
     case kReport:
       return SetNamed(value, options.report_file, "--report needs a file name", error);
+    case kCsv:
+      return SetNamed(value, options.csv_file, "--csv needs a file name", error);
+    case kCompare:
+      if (value.empty()) {
+        error = "--compare needs a log file";
+        return false;
+      }
+      options.compare_files.push_back(value);
+      break;
+    case kBreakMinutes:
+      if (std::optional<std::int32_t> minutes = ParseInt32(value);
+          minutes && *minutes >= 1 && *minutes <= 1440) {
+        options.break_minutes = *minutes;
+      } else {
+        error =
+            "--break-minutes needs a whole number of minutes from 1 to 1440, not '" + value + "'";
+        return false;
+      }
+      break;
     case kSummaryAt:
       if (value == "each") {
         options.summary_at = SummaryAt::kEachContact;
@@ -166,7 +191,15 @@ const char* UsageText() {
          "                        host does (default); end: only once, after the last one\n"
          "  --verbose             list every skipped record, not one line per reason\n"
          "  --report FILE.html    also write the replay as one self-contained HTML page:\n"
-         "                        band table, charts over the contest, duplicates, skips\n"
+         "                        the score with its warnings, band table, charts over the\n"
+         "                        contest, every contact's points, duplicates, skips\n"
+         "  --break-minutes N     the shortest pause between contacts that the report counts\n"
+         "                        as an off-time (default 30)\n"
+         "  --compare OTHER       show another log (ADIF or Cabrillo) beside this one on the\n"
+         "                        report, replayed through its own fresh session; once or\n"
+         "                        twice\n"
+         "  --csv FILE.csv        also write every contact's audit row (time, call, band,\n"
+         "                        mode, exchange, points, new multiplier, call check answer)\n"
          "  --library PATH        the plug-in to load (default: the one next to kevo-replay,\n"
          "                        else the installed one)\n"
          "  --decorated           find the entries by their decorated names\n"
@@ -226,8 +259,9 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
       error = "--script takes no log file";
       return false;
     }
-    if (!options.report_file.empty()) {
-      error = "--report needs a log file, not --script";
+    if (!options.report_file.empty() || !options.csv_file.empty()) {
+      error = std::string(options.report_file.empty() ? "--csv" : "--report") +
+              " needs a log file, not --script";
       return false;
     }
     return true;
@@ -236,9 +270,19 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
     error = positional.empty() ? "no log file given" : "more than one log file given";
     return false;
   }
-  if (!options.report_file.empty() && options.summary_at == SummaryAt::kEnd) {
-    // The page draws the contest from the summary after every contact.
-    error = "--report needs the summary after every contact, not --summary-at end";
+  if ((!options.report_file.empty() || !options.csv_file.empty()) &&
+      options.summary_at == SummaryAt::kEnd) {
+    // The page and the audit read every contact's figures from the summary that followed it.
+    error = std::string(options.report_file.empty() ? "--csv" : "--report") +
+            " needs the summary after every contact, not --summary-at end";
+    return false;
+  }
+  if (!options.compare_files.empty() && options.report_file.empty()) {
+    error = "--compare needs --report, where the logs are shown side by side";
+    return false;
+  }
+  if (options.compare_files.size() > 2) {
+    error = "--compare takes two other logs at most";
     return false;
   }
   options.log_file = positional.front();

@@ -30,11 +30,14 @@ struct Options {
   HostSettings settings;  // what the statistics reset passes
   SummaryAt summary_at = SummaryAt::kEachContact;
   AdifFieldNames adif_fields;
-  std::string exchange_list;          // copied to RADL.lst in the working directory
-  std::optional<std::string> extlog;  // run command 0 with this argument
-  std::string workdir;                // empty: a fresh temporary directory
-  bool verbose = false;               // every skipped record, not one line per reason
-  std::string report_file;            // --report: the HTML page to write; empty: none
+  std::string exchange_list;               // copied to RADL.lst in the working directory
+  std::optional<std::string> extlog;       // run command 0 with this argument
+  std::string workdir;                     // empty: a fresh temporary directory
+  bool verbose = false;                    // every skipped record, not one line per reason
+  std::string report_file;                 // --report: the HTML page to write; empty: none
+  std::string csv_file;                    // --csv: every contact's audit row; empty: none
+  int break_minutes = 30;                  // --break-minutes: the shortest off-time on the page
+  std::vector<std::string> compare_files;  // --compare: logs shown beside this one (two at most)
 };
 
 // False with a message for the user when the arguments make no sense.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "text/ascii.h"
+#include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/inputs/lines.h"
 #include "tools/replay/inputs/tokens.h"
 
@@ -101,6 +102,29 @@ void ReadCabrillo(std::string_view content, ReplayInput& input) {
   if (input.records_read > 0) input.layout = log.layout.Name();
 }
 
+// The library sees the contacts in the order they were made, so the score after each contact
+// rises with time as it did on the day, and the window is found over every timed contact.
+void PutInTimeOrder(ReplayInput& input) {
+  std::vector<std::pair<std::optional<double>, QsoValues>> timed;
+  timed.reserve(input.qsos.size());
+  std::vector<TimedLine> times;
+  std::optional<double> latest;
+  for (QsoValues& qso : input.qsos) {
+    std::optional<double> day = LinearDay(qso.time);
+    if (day) {
+      if (latest && *day < *latest) ++input.out_of_order;
+      latest = latest ? std::max(*latest, *day) : *day;
+      times.push_back({*day, qso.line});
+    }
+    timed.emplace_back(day, std::move(qso));
+  }
+  std::stable_sort(timed.begin(), timed.end(), [](const auto& a, const auto& b) {
+    return a.first && (!b.first || *a.first < *b.first);
+  });
+  for (std::size_t i = 0; i < timed.size(); ++i) input.qsos[i] = std::move(timed[i].second);
+  input.window = FindContestWindow(times);
+}
+
 }  // namespace
 
 const char* LogFormatName(LogFormat format) {
@@ -138,6 +162,7 @@ ReplayInput ReadLog(std::string_view content, std::string_view file_name,
   input.format = DetectLogFormat(content, file_name);
   if (input.format == LogFormat::kAdif) ReadAdif(content, names, input);
   if (input.format == LogFormat::kCabrillo) ReadCabrillo(content, input);
+  PutInTimeOrder(input);
   return input;
 }
 

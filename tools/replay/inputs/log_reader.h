@@ -4,11 +4,13 @@
 #define KEVO_REPLAY_LOG_READER_H_
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "tools/replay/inputs/cabrillo_reader.h"
+#include "tools/replay/inputs/contest_window.h"
 #include "tools/replay/inputs/problem.h"
 #include "tools/replay/inputs/qso_mapping.h"
 
@@ -24,11 +26,15 @@ LogFormat DetectLogFormat(std::string_view content, std::string_view file_name);
 struct ReplayInput {
   LogFormat format = LogFormat::kUnknown;
   std::size_t records_read = 0;  // records and QSO lines found, usable or not
-  std::vector<QsoValues> qsos;   // in file order
-  std::vector<Problem> skipped;  // one per record left out, with the reason, in file order
-  std::vector<Problem> notes;    // trouble that skipped no record, and warnings
-  CabrilloHeader header;         // Cabrillo only
-  std::string layout;            // the Cabrillo layout's name; empty without QSO lines
+  // In time order, as the contest happened, whatever their order in the file (records at the
+  // same time, and those without a valid time, which come last, stay in file order).
+  std::vector<QsoValues> qsos;
+  std::size_t out_of_order = 0;         // records dated before one above them in the file
+  std::optional<ContestWindow> window;  // empty when no record has a valid time
+  std::vector<Problem> skipped;         // one per record left out, with the reason, in file order
+  std::vector<Problem> notes;           // trouble that skipped no record, and warnings
+  CabrilloHeader header;                // Cabrillo only
+  std::string layout;                   // the Cabrillo layout's name; empty without QSO lines
 };
 
 ReplayInput ReadLog(std::string_view content, std::string_view file_name,

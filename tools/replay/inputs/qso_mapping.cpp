@@ -1,5 +1,6 @@
 #include "tools/replay/inputs/qso_mapping.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "tools/replay/inputs/ole_date.h"
@@ -80,13 +81,22 @@ std::string FirstPresent(const AdifRecord& record, const char* preferred, const 
 }
 
 // Shows a value from the file inside a message, cut and with odd bytes made visible.
+// Control bytes become '?'; 8-bit bytes stay, so that a name in the log's own letters reads
+// as the log has it wherever the reason is shown (the page decides how to show the bytes).
+// A long value is cut before the 24th byte's character if that one runs past it.
 std::string Quote(const std::string& value) {
+  constexpr std::size_t kShown = 24;
+  std::size_t end = std::min(value.size(), kShown);
+  auto continuation = [&](std::size_t at) {
+    return at < value.size() && (static_cast<unsigned char>(value[at]) & 0xC0) == 0x80;
+  };
+  while (end > 0 && end < value.size() && continuation(end)) --end;
   std::string shown;
-  for (char c : value.substr(0, 24)) {
+  for (char c : value.substr(0, end)) {
     unsigned char u = static_cast<unsigned char>(c);
-    shown += u >= 0x20 && u < 0x7F ? std::string(1, c) : "?";
+    shown += u < 0x20 || u == 0x7F ? '?' : c;
   }
-  return "'" + shown + (value.size() > 24 ? "...'" : "'");
+  return "'" + shown + (end < value.size() ? "...'" : "'");
 }
 
 bool CheckCall(const std::string& call, QsoValues& qso, std::string& reason) {

@@ -2,11 +2,19 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <initializer_list>
+#include <map>
+#include <utility>
 
+#include "tools/replay/inputs/linear_time.h"
+#include "tools/replay/report/audit_table.h"
+#include "tools/replay/report/comparison.h"
 #include "tools/replay/report/html_escape.h"
+#include "tools/replay/report/html_table.h"
+#include "tools/replay/report/multiplier_list.h"
+#include "tools/replay/report/rate_sheet.h"
 #include "tools/replay/report/report_charts.h"
-#include "tools/replay/report/report_time.h"
 #include "tools/replay/report/svg_chart.h"
 
 namespace kevo::replay {
@@ -30,10 +38,19 @@ h2 { font-size: 16px; margin: 26px 0 8px; padding-bottom: 2px; border-bottom: 1p
 p.meta { color: #444; margin: 0 0 14px; }
 p.score { font-size: 17px; margin: 8px 0; }
 p.claim { margin: 4px 0; }
+ul.warnings { margin: 6px 0; padding: 6px 10px 6px 28px; border-left: 4px solid #b00020;
+              background: #fff4f4; }
 table { border-collapse: collapse; margin: 6px 0; }
 th, td { padding: 2px 12px 2px 0; text-align: left; vertical-align: top;
          border-bottom: 1px solid #ddd; }
 th { border-bottom: 1px solid #888; }
+tbody th, tfoot th { font-weight: normal; border-bottom: 1px solid #ddd; }
+tfoot th { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
+caption { text-align: left; font-weight: bold; padding: 2px 0; }
+summary { cursor: pointer; margin: 6px 0; }
+.wide { overflow-x: auto; }
+.wide table { font-size: 12px; }
+.wide th[scope="row"], .wide thead th { white-space: nowrap; }
 .n { text-align: right; font-variant-numeric: tabular-nums; padding-left: 12px; }
 tfoot td { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 .swatch { display: inline-block; width: 10px; height: 10px; margin-right: 6px;
@@ -42,39 +59,20 @@ pre { font: 13px/1.35 "DejaVu Sans Mono", monospace; tab-size: 8; background: #f
       border: 1px solid #ddd; padding: 8px 10px; white-space: pre-wrap; }
 figure { margin: 6px 0 18px; break-inside: avoid; }
 figcaption { font-weight: bold; margin-bottom: 2px; }
-svg { display: block; width: 100%; height: auto; }
+svg { display: block; width: 100%; min-width: 640px; height: auto; }
 @media print {
   body { max-width: none; margin: 0; padding: 0; font-size: 10pt; }
   h2 { break-after: avoid; }
   figure, pre, tr { break-inside: avoid; }
   pre { background: none; }
+  svg { min-width: 0; }
 }
 </style>
 )";
 
-std::string Cell(const std::string& text, bool number = false) {
-  return (number ? "<td class=\"n\">" : "<td>") + text + "</td>";
-}
-
-struct Column {
-  const char* name;
-  bool number;  // right-aligned
-};
-
-// The table's start up to its body.
-std::string OpenTable(std::initializer_list<Column> columns) {
-  std::string out = "<table>\n<thead><tr>";
-  for (const Column& column : columns) {
-    out += std::string(column.number ? "<th class=\"n\">" : "<th>") + column.name + "</th>";
-  }
-  return out + "</tr></thead>\n<tbody>\n";
-}
-
-std::string Number(std::int64_t value) { return std::to_string(value); }
-
 std::string Heading(const ReportData& data) {
   std::string out = "<title>Contest report: " + EscapeHtml(data.log_name) + "</title>\n";
-  out += "</head>\n<body>\n<h1>Contest report: " + EscapeHtml(data.log_name) + "</h1>\n";
+  out += "</head>\n<body>\n<main>\n<h1>Contest report: " + EscapeHtml(data.log_name) + "</h1>\n";
   out += "<p class=\"meta\">";
   if (!data.log_facts.empty()) out += EscapeHtml(data.log_facts) + ". ";
   out += EscapeHtml(data.format_name) +
@@ -113,23 +111,104 @@ std::string ScoreSection(const ReportData& data) {
   return out;
 }
 
+std::size_t SkippedCount(const ReportData& data) {
+  std::size_t count = 0;
+  for (const SkipGroup& group : data.skipped) count += group.lines.size();
+  return count;
+}
+
+// What makes the score or the charts other than they seem, where the score is read.
+std::vector<std::string> Warnings(const ReportData& data) {
+  std::vector<std::string> warnings;
+  if (data.window && !data.window->outside.empty()) {
+    const std::vector<std::size_t>& outside = data.window->outside;
+    FirstLines first = FirstLinesOf(outside, ", ");
+    warnings.push_back(
+        Plural(outside.size(), "record is", "records are") + " dated outside the contest (" +
+        FormatUtc(data.window->first) + " to " + FormatUtc(data.window->last) +
+        " UTC): the library scored " + (outside.size() == 1 ? "it" : "them") +
+        ", the charts leave " + (outside.size() == 1 ? "it" : "them") + " out. Line" +
+        (outside.size() == 1 ? " " : "s ") + first.shown +
+        (first.more > 0 ? " and " + Number(static_cast<std::int64_t>(first.more)) + " more" : "") +
+        ".");
+  }
+  for (const std::string& note : data.notes) warnings.push_back(note);
+  if (std::size_t skipped = SkippedCount(data); skipped > 0) {
+    warnings.push_back(Plural(skipped, "record was", "records were") +
+                       " skipped and not scored; the reasons are listed below.");
+  }
+  if (data.out_of_order > 0) {
+    warnings.push_back(Plural(data.out_of_order, "record is", "records are") +
+                       " dated before one above them in the file; they were replayed in time "
+                       "order.");
+  }
+  return warnings;
+}
+
+std::string WarningList(const ReportData& data) {
+  std::vector<std::string> warnings = Warnings(data);
+  if (warnings.empty()) return "";
+  std::string out = "<ul class=\"warnings\" aria-label=\"Warnings\">\n";
+  for (const std::string& warning : warnings) out += "<li>" + EscapeHtml(warning) + "</li>\n";
+  return out + "</ul>\n";
+}
+
+// Points per QSO with two decimals; a dash where the band has no QSO.
+std::string PointsPerQso(std::int32_t points, std::int32_t qsos) {
+  if (qsos == 0) return "\u2013";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(points) / static_cast<double>(qsos));
+  return text;
+}
+
+// The library's lines per band, then the QSOs it counted split by mode, and points per QSO.
 std::string BandTable(const ReportData& data) {
   if (!data.figures) {
     return "<p>The summary text below does not have the usual form, so no table is made "
            "from it.</p>\n";
   }
+  std::vector<std::string> modes;
+  std::map<std::pair<std::string, std::string>, std::int64_t> by_mode;  // (band, mode)
+  for (const ContactPoint& contact : data.contacts) {
+    if (contact.qsos_counted == 0) continue;
+    if (std::find(modes.begin(), modes.end(), contact.mode) == modes.end()) {
+      modes.push_back(contact.mode);
+    }
+    by_mode[{contact.band, contact.mode}] += contact.qsos_counted;
+  }
   std::string out =
-      OpenTable({{"Band", false}, {"QSOs", true}, {"Points", true}, {"Multipliers", true}});
+      "<table>\n<caption>The library's figures per band, and its QSOs by "
+      "mode</caption>\n<thead><tr><th scope=\"col\">Band</th><th scope=\"col\" "
+      "class=\"n\">QSOs</th><th scope=\"col\" class=\"n\">Points</th><th "
+      "scope=\"col\" class=\"n\">Multipliers</th>";
+  for (const std::string& mode : modes) {
+    out += "<th scope=\"col\" class=\"n\">" + EscapeHtml(mode) + "</th>";
+  }
+  out += "<th scope=\"col\" class=\"n\">Points per QSO</th></tr></thead>\n<tbody>\n";
+  auto mode_cells = [&](const std::string* band) {
+    std::string cells;
+    for (const std::string& mode : modes) {
+      std::int64_t count = 0;
+      for (const auto& [key, value] : by_mode) {
+        if ((band == nullptr || key.first == *band) && key.second == mode) count += value;
+      }
+      cells += Cell(Number(count), true);
+    }
+    return cells;
+  };
   for (std::size_t i = 0; i < data.figures->bands.size(); ++i) {
     const BandFigures& band = data.figures->bands[i];
-    out += "<tr><td><span class=\"swatch\" style=\"background:" + std::string(StyleColour(i)) +
-           "\"></span>" + EscapeHtml(band.band) + "</td>" + Cell(Number(band.qsos), true) +
-           Cell(Number(band.points), true) + Cell(Number(band.mults), true) + "</tr>\n";
+    out += "<tr>" +
+           RowHeader("<span class=\"swatch\" style=\"background:" + std::string(StyleColour(i)) +
+                     "\"></span>" + EscapeHtml(band.band)) +
+           Cell(Number(band.qsos), true) + Cell(Number(band.points), true) +
+           Cell(Number(band.mults), true) + mode_cells(&band.band) +
+           Cell(PointsPerQso(band.points, band.qsos), true) + "</tr>\n";
   }
   const BandFigures& total = data.figures->total;
-  out += "</tbody>\n<tfoot><tr>" + Cell("Total") + Cell(Number(total.qsos), true) +
-         Cell(Number(total.points), true) + Cell(Number(total.mults), true) +
-         "</tr></tfoot>\n</table>\n";
+  out += "</tbody>\n<tfoot><tr>" + RowHeader("Total") + Cell(Number(total.qsos), true) +
+         Cell(Number(total.points), true) + Cell(Number(total.mults), true) + mode_cells(nullptr) +
+         Cell(PointsPerQso(total.points, total.qsos), true) + "</tr></tfoot>\n</table>\n";
   if (data.figures->rates) {
     const RateFigures& rates = *data.figures->rates;
     out += "<p>Rates at the last contact: " + Number(rates.qsos_60) + " QSOs and " +
@@ -145,67 +224,66 @@ std::string Charts(const ReportData& data) {
   if (charts.empty()) return "<p>No contact has a valid time, so there are no charts.</p>\n";
   std::string out;
   for (const ReportChart& chart : charts) {
-    out += "<figure>\n<figcaption>" + EscapeHtml(chart.caption) + "</figcaption>\n" + chart.svg +
-           "</figure>\n";
+    // The chart scrolls sideways where the screen is narrow, and so takes the keyboard focus.
+    out += "<figure>\n<figcaption>" + EscapeHtml(chart.caption) +
+           "</figcaption>\n<div class=\"wide\" tabindex=\"0\">" + chart.svg + "</div>\n" +
+           chart.table + "</figure>\n";
   }
   return out;
 }
 
+// Folded, so that a long list neither buries the rest nor fills the printout; the earlier
+// contact's full date beside the library's message, which gives a time of day only.
 std::string Duplicates(const ReportData& data) {
   if (data.duplicates.empty()) return "<p>None.</p>\n";
-  std::string out = OpenTable({{"Time (UTC)", false},
-                               {"Call", false},
-                               {"Band", false},
-                               {"Mode", false},
-                               {"Message", false}});
+  std::string out = "<details>\n<summary>" +
+                    Plural(data.duplicates.size(), "duplicate", "duplicates") +
+                    ", each counted once by the library</summary>\n";
+  out += OpenTable("Duplicates as the call check flagged them", {{"Time (UTC)", false},
+                                                                 {"Call", false},
+                                                                 {"Band", false},
+                                                                 {"Mode", false},
+                                                                 {"First worked (UTC)", false},
+                                                                 {"Library's message", false}});
   for (const DuplicateRow& row : data.duplicates) {
-    out += "<tr>" + Cell(FormatUtc(row.time)) + Cell(EscapeHtml(row.call)) +
-           Cell(EscapeHtml(row.band)) + Cell(EscapeHtml(row.mode)) + Cell(EscapeHtml(row.message)) +
-           "</tr>\n";
+    out += "<tr>" + Cell(FormatUtc(row.time)) + RowHeader(EscapeHtml(row.call)) +
+           Cell(EscapeHtml(row.band)) + Cell(EscapeHtml(row.mode)) +
+           Cell(FormatUtc(row.first_worked)) + Cell(EscapeHtml(row.message)) + "</tr>\n";
   }
-  return out + "</tbody>\n</table>\n";
+  return out + "</tbody>\n</table>\n</details>\n";
 }
 
 std::string Skipped(const ReportData& data) {
   if (data.skipped.empty()) return "<p>None.</p>\n";
-  std::string out = OpenTable({{"Reason", false}, {"Records", true}, {"First lines", false}});
+  std::string out = OpenTable("Records left out, by reason",
+                              {{"Reason", false}, {"Records", true}, {"First lines", false}});
   for (const SkipGroup& group : data.skipped) {
     FirstLines first = FirstLinesOf(group.lines, ", ");
     std::string lines = first.shown + (first.more > 0 ? ", \u2026" : "");
     std::string reason = EscapeHtml(group.reason) + (group.alike ? "" : ", and the like");
-    out += "<tr>" + Cell(reason) +
+    out += "<tr>" + RowHeader(reason) +
            Cell(Number(static_cast<std::int64_t>(group.lines.size())), true) + Cell(lines) +
            "</tr>\n";
   }
   return out + "</tbody>\n</table>\n";
 }
 
-std::string Notes(const ReportData& data) {
-  if (data.notes.empty()) return "";
-  std::string out = "<h2>Notes</h2>\n<ul>\n";
-  for (const std::string& note : data.notes) out += "<li>" + EscapeHtml(note) + "</li>\n";
-  return out + "</ul>\n";
-}
-
-std::size_t SkippedCount(const ReportData& data) {
-  std::size_t count = 0;
-  for (const SkipGroup& group : data.skipped) count += group.lines.size();
-  return count;
-}
-
 }  // namespace
 
 std::string BuildHtmlReport(const ReportData& data) {
   std::string page = kHead + Heading(data);
-  page += "<h2>Score</h2>\n" + ScoreSection(data) + BandTable(data);
-  page += "<h2>Over the contest</h2>\n" + Charts(data);
+  page += "<h2>Score</h2>\n" + ScoreSection(data) + WarningList(data) + BandTable(data);
+  page += ComparisonSection(data);
+  page += "<h2>Over the contest</h2>\n" + Charts(data) + RateSheetSection(data) +
+          MultiplierSection(data);
   page += "<h2>Score summary as the library returned it</h2>\n<pre>" + EscapeHtml(data.summary) +
           "</pre>\n";
+  page += AuditSection(data);
   page += "<h2>Duplicates flagged by the call check (" +
           Number(static_cast<std::int64_t>(data.duplicates.size())) + ")</h2>\n" + Duplicates(data);
   page += "<h2>Skipped records (" + Number(static_cast<std::int64_t>(SkippedCount(data))) +
           ")</h2>\n" + Skipped(data);
-  return page + Notes(data) + "</body>\n</html>\n";
+  return page + "</main>\n</body>\n</html>\n";
 }
 
 }  // namespace kevo::replay

@@ -3,27 +3,182 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/replay/inputs/linear_time.h"
+#include "tools/replay/report/chart_data.h"
+#include "tools/replay/report/chart_series.h"
+#include "tools/replay/report/html_table.h"
 #include "tools/replay/report/svg_chart.h"
 
 namespace kevo::replay {
 
 namespace {
 
+constexpr double kHour = 1.0 / 24.0;
+
 std::size_t StyleOf(const std::vector<std::string>& bands, const std::string& band) {
   return static_cast<std::size_t>(std::find(bands.begin(), bands.end(), band) - bands.begin());
 }
 
-// Bars of one hour, or of several where the contacts span more than a week, so that a stray
-// date years away gives a few hundred bars, not millions.
-constexpr std::size_t kMostBars = 24 * 7;
-
-// The hour of a time counted from the axis start. A time on the hour belongs to the hour it
-// opens, also where the day fraction comes out a hair below it.
-std::size_t HourIndex(const TimeAxis& axis, double day) {
-  auto hour = static_cast<std::int64_t>(std::floor(day * 24.0 + 1e-6));
-  auto start = static_cast<std::int64_t>(std::llround(axis.start * 24.0));
-  return static_cast<std::size_t>(std::max<std::int64_t>(0, hour - start));
+ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& bands,
+                    const TimeAxis& axis) {
+  std::size_t bin_hours = BinHours(axis);
+  std::size_t bins = (HourCount(axis) + bin_hours - 1) / bin_hours;
+  std::vector<BarSeries> series(bands.size());
+  for (std::size_t i = 0; i < bands.size(); ++i) {
+    series[i] = {BandLabel(bands[i]), i, std::vector<std::int64_t>(bins, 0)};
+  }
+  for (const ContactPoint& contact : data.contacts) {
+    if (!InsideAxis(axis, contact.time) || contact.qsos_counted == 0) continue;
+    std::size_t bin = std::min(HourIndex(axis, *contact.time) / bin_hours, bins - 1);
+    series[StyleOf(bands, contact.band)].counts[bin] += contact.qsos_counted;
+  }
+  std::vector<HourColumn> columns;
+  std::vector<std::int64_t> totals(bins, 0);
+  for (const BarSeries& s : series) {
+    HourColumn column{s.label, {}};
+    for (std::size_t bin = 0; bin < bins; ++bin) {
+      column.values.push_back(s.counts[bin]);
+      totals[bin] += s.counts[bin];
+    }
+    columns.push_back(std::move(column));
+  }
+  HourColumn total{"All bands", {}};
+  for (std::int64_t count : totals) total.values.push_back(count);
+  columns.push_back(total);
+  std::size_t busiest =
+      static_cast<std::size_t>(std::max_element(totals.begin(), totals.end()) - totals.begin());
+  std::string per = bin_hours == 1 ? "hour" : std::to_string(bin_hours) + " hours";
+  std::string description =
+      "Bars of the QSOs the library counted per " + per + ", stacked by band, " + Span(axis) +
+      ". The busiest: " + Number(totals[busiest]) + " QSOs from " +
+      FormatUtc(axis.start + static_cast<double>(busiest * bin_hours) * kHour) + " UTC.";
+  ChartText text{"qsos", "QSOs per " + per + " by band", "QSOs per " + per, description};
+  return {"QSOs per " + per + " by band (as the library counted them: duplicates not included)",
+          StackedBars(text, axis, bin_hours, series),
+          ChartDataTable("QSOs per " + per + " by band", axis, bin_hours, columns)};
 }
+
+ReportChart ScoreLines(const ReportData& data, const TimeAxis& axis) {
+  std::vector<LineSeries> series = {ScoreSeries(data, axis, 0, 0.0)};
+  for (std::size_t i = 0; i < data.compared.size(); ++i) {
+    const ReportData& other = data.compared[i];
+    series.push_back(ScoreSeries(other, axis, i + 1, ShiftOf(data, other)));
+  }
+  std::size_t bin_hours = BinHours(axis);
+  std::vector<HourColumn> columns;
+  std::string description = "The score after each contact, " + Span(axis) + ":";
+  for (std::size_t i = 0; i < series.size(); ++i) {
+    const ReportData& log = i == 0 ? data : data.compared[i - 1];
+    columns.push_back({series[i].label, PerBin(series[i], axis, bin_hours, BinValue::kLast)});
+    description +=
+        std::string(i == 0 ? " " : "; ") + series[i].label + " ends at " + Number(log.score);
+  }
+  ChartText text{"score", "Score over the contest", "Score", description + ".", series.size() > 1};
+  return {
+      series.size() > 1 ? "Score after each contact, log beside log" : "Score after each contact",
+      TimeLines(text, axis, series),
+      ChartDataTable("Score at the end of each hour", axis, bin_hours, columns)};
+}
+
+ReportChart RateLines(const ReportData& data, const TimeAxis& axis) {
+  std::vector<LineSeries> series;
+  if (data.compared.empty()) {
+    series.push_back(RateSeries(data, axis, "last 60 minutes", 0, false, 0.0));
+    series.push_back(RateSeries(data, axis, "last 10 minutes \u00d7 6", 3, true, 0.0));
+  } else {
+    series.push_back(RateSeries(data, axis, data.log_name, 0, false, 0.0));
+    for (std::size_t i = 0; i < data.compared.size(); ++i) {
+      const ReportData& other = data.compared[i];
+      series.push_back(RateSeries(other, axis, other.log_name, i + 1, false, ShiftOf(data, other)));
+    }
+  }
+  std::size_t bin_hours = BinHours(axis);
+  std::vector<HourColumn> columns;
+  std::int64_t best = 0;
+  for (const LineSeries& s : series) {
+    columns.push_back({s.label, PerBin(s, axis, bin_hours, BinValue::kHighest)});
+    for (const auto& value : columns.back().values) best = std::max(best, value.value_or(0));
+  }
+  std::string description =
+      "Step lines of the QSO rates the library reported after each contact, " + Span(axis) +
+      (data.compared.empty() ? ": the count of the last 60 minutes and the last 10 minutes' "
+                               "count times six"
+                             : ": each log's count of the last 60 minutes") +
+      "; a rate falls to zero once no contact follows within its span. The highest is " +
+      Number(best) + " QSOs per hour.";
+  ChartText text{"rates", "QSO rates over the contest", "QSOs per hour", description};
+  return {data.compared.empty()
+              ? "QSO rates after each contact: the last 60 minutes, and the last 10 minutes "
+                "times six"
+              : "QSO rates after each contact: the last 60 minutes, log beside log",
+          TimeLines(text, axis, series),
+          ChartDataTable("Highest rate reported in each hour", axis, bin_hours, columns)};
+}
+
+ReportChart MultiplierLines(const ReportData& data, const std::vector<std::string>& bands,
+                            const TimeAxis& axis) {
+  std::vector<LineSeries> series(bands.size());
+  for (std::size_t i = 0; i < bands.size(); ++i) series[i] = {BandLabel(bands[i]), i, true, {}};
+  for (const MultiplierStep& step : data.multiplier_steps) {
+    if (auto day = OnAxis(axis, step.time)) {
+      series[StyleOf(bands, step.band)].points.emplace_back(*day, step.mults);
+    }
+  }
+  std::size_t bin_hours = BinHours(axis);
+  std::vector<HourColumn> columns;
+  std::string description =
+      "Step lines of each band's multipliers as the library counted "
+      "them, " +
+      Span(axis) + ". At the end:";
+  for (std::size_t i = 0; i < series.size(); ++i) {
+    columns.push_back({series[i].label, PerBin(series[i], axis, bin_hours, BinValue::kLast)});
+    std::optional<std::int64_t> last =
+        columns.back().values.empty() ? std::nullopt : columns.back().values.back();
+    description +=
+        std::string(i == 0 ? " " : ", ") + series[i].label + " " + Number(last.value_or(0));
+  }
+  ChartText text{"mults", "Multipliers per band over the contest", "Multipliers", description + ".",
+                 true};
+  return {"Multipliers per band as they were worked", TimeLines(text, axis, series),
+          ChartDataTable("Multipliers per band at the end of each hour", axis, bin_hours, columns)};
+}
+
+// This log's score less each other's, hour by hour: where the logs part, and by how much.
+ReportChart ScoreDifference(const ReportData& data, const TimeAxis& axis) {
+  std::size_t bin_hours = BinHours(axis);
+  std::vector<std::optional<std::int64_t>> own =
+      PerBin(ScoreSeries(data, axis, 0, 0.0), axis, bin_hours, BinValue::kLast);
+  std::vector<LineSeries> series;
+  std::vector<HourColumn> columns;
+  std::string description = "Step lines of " + data.log_name +
+                            "'s score less the other log's at the end of each hour, " + Span(axis) +
+                            "; above zero it is ahead.";
+  for (std::size_t i = 0; i < data.compared.size(); ++i) {
+    const ReportData& other = data.compared[i];
+    std::vector<std::optional<std::int64_t>> theirs =
+        PerBin(ScoreSeries(other, axis, 0, ShiftOf(data, other)), axis, bin_hours, BinValue::kLast);
+    LineSeries line{"less " + other.log_name, i + 1, true, {}};
+    HourColumn column{line.label, {}};
+    for (std::size_t bin = 0; bin < own.size(); ++bin) {
+      std::int64_t difference = own[bin].value_or(0) - theirs[bin].value_or(0);
+      double end =
+          std::min(axis.end, axis.start + static_cast<double>((bin + 1) * bin_hours) * kHour);
+      line.points.emplace_back(end - 1e-9, static_cast<double>(difference));
+      column.values.push_back(difference);
+    }
+    description += " At the end, " + Number(column.values.empty() ? 0 : *column.values.back()) +
+                   " against " + other.log_name + ".";
+    series.push_back(std::move(line));
+    columns.push_back(std::move(column));
+  }
+  ChartText text{"difference", "Score difference over the contest", "Difference", description,
+                 true};
+  return {"Score difference, hour by hour: " + data.log_name + " less the other log",
+          TimeLines(text, axis, series),
+          ChartDataTable("Score difference at the end of each hour", axis, bin_hours, columns)};
+}
+
+}  // namespace
 
 std::string BandLabel(const std::string& band) {
   bool metres = !band.empty() && std::all_of(band.begin(), band.end(), [](char c) {
@@ -31,58 +186,6 @@ std::string BandLabel(const std::string& band) {
   });
   return metres ? band + " m" : band;
 }
-
-ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& bands,
-                    const TimeAxis& axis) {
-  std::size_t hours = HourIndex(axis, axis.end - 1e-9) + 1;
-  std::size_t bin_hours = (hours + kMostBars - 1) / kMostBars;
-  std::size_t bins = (hours + bin_hours - 1) / bin_hours;
-  std::vector<BarSeries> series(bands.size());
-  for (std::size_t i = 0; i < bands.size(); ++i) {
-    series[i] = {BandLabel(bands[i]), i, std::vector<std::int64_t>(bins, 0)};
-  }
-  for (const ContactPoint& contact : data.contacts) {
-    if (!contact.time || contact.qsos_counted == 0) continue;
-    std::size_t bin = std::min(HourIndex(axis, *contact.time) / bin_hours, bins - 1);
-    series[StyleOf(bands, contact.band)].counts[bin] += contact.qsos_counted;
-  }
-  std::string per = bin_hours == 1 ? "hour" : std::to_string(bin_hours) + " hours";
-  return {"QSOs per " + per + " by band (as the library counted them: duplicates not included)",
-          StackedBars({"qsos", "QSOs per " + per + " by band", "QSOs per " + per}, axis, bin_hours,
-                      series)};
-}
-
-std::string ScoreLine(const ReportData& data, const TimeAxis& axis) {
-  LineSeries score{"score after each contact", 0, false, {}};
-  for (const ContactPoint& contact : data.contacts) {
-    if (contact.time) score.points.emplace_back(*contact.time, contact.score);
-  }
-  return TimeLines({"score", "Score over the contest", "Score"}, axis, {score});
-}
-
-std::string RateLines(const ReportData& data, const TimeAxis& axis) {
-  LineSeries last_60{"last 60 minutes", 0, false, {}};
-  LineSeries last_10{"last 10 minutes \u00d7 6", 3, false, {}};
-  for (const ContactPoint& contact : data.contacts) {
-    if (!contact.time || !contact.rates) continue;
-    last_60.points.emplace_back(*contact.time, contact.rates->qsos_60);
-    last_10.points.emplace_back(*contact.time, contact.rates->qsos_10);
-  }
-  return TimeLines({"rates", "QSO rates over the contest", "QSOs per hour"}, axis,
-                   {last_60, last_10});
-}
-
-std::string MultiplierLines(const ReportData& data, const std::vector<std::string>& bands,
-                            const TimeAxis& axis) {
-  std::vector<LineSeries> series(bands.size());
-  for (std::size_t i = 0; i < bands.size(); ++i) series[i] = {BandLabel(bands[i]), i, true, {}};
-  for (const MultiplierStep& step : data.multiplier_steps) {
-    if (step.time) series[StyleOf(bands, step.band)].points.emplace_back(*step.time, step.mults);
-  }
-  return TimeLines({"mults", "Multipliers per band over the contest", "Multipliers"}, axis, series);
-}
-
-}  // namespace
 
 std::vector<std::string> ReportBands(const ReportData& data) {
   std::vector<std::string> bands;
@@ -107,15 +210,25 @@ std::vector<ReportChart> MakeReportCharts(const ReportData& data) {
     timed = true;
   }
   if (!timed) return {};
+  // The contest's window where the log has one: a stray date years away stays off the axis.
+  if (data.window) {
+    first = data.window->first;
+    last = data.window->last;
+  }
+  // Compared logs widen the axis to their own windows, moved onto this contest.
+  for (const ReportData& other : data.compared) {
+    if (!other.window) continue;
+    double shift = ShiftOf(data, other);
+    first = std::min(first, other.window->first + shift);
+    last = std::max(last, other.window->last + shift);
+  }
   TimeAxis axis = HourAxis(first, last);
   std::vector<std::string> bands = ReportBands(data);
-  return {
-      QsoBars(data, bands, axis),
-      {"Score after each contact", ScoreLine(data, axis)},
-      {"QSO rates after each contact: the last 60 minutes, and the last 10 minutes times six",
-       RateLines(data, axis)},
-      {"Multipliers per band as they were worked", MultiplierLines(data, bands, axis)},
-  };
+  std::vector<ReportChart> charts = {QsoBars(data, bands, axis), ScoreLines(data, axis)};
+  if (!data.compared.empty()) charts.push_back(ScoreDifference(data, axis));
+  charts.push_back(RateLines(data, axis));
+  charts.push_back(MultiplierLines(data, bands, axis));
+  return charts;
 }
 
 }  // namespace kevo::replay

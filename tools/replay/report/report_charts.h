@@ -1,5 +1,7 @@
-// The report's four charts made from the collected data: QSOs per hour stacked by band, the
-// score, the QSO rates and the multipliers per band over the contest.
+// The report's charts made from the collected data: QSOs per hour stacked by band, the score,
+// the QSO rates and the multipliers per band over the contest; with compared logs, their
+// score and rate lines beside this log's and the score difference hour by hour. Each chart
+// comes with its description and its figures as a table.
 #ifndef KEVO_REPLAY_REPORT_CHARTS_H_
 #define KEVO_REPLAY_REPORT_CHARTS_H_
 
@@ -13,6 +15,7 @@ namespace kevo::replay {
 struct ReportChart {
   std::string caption;
   std::string svg;
+  std::string table;  // the chart's figures, a folded HTML table
 };
 
 // Empty when no contact has a valid time.
@@ -21,6 +24,9 @@ std::vector<ReportChart> MakeReportCharts(const ReportData& data);
 // The bands in the order of the final summary, then any others in the order first met; a
 // band's position is its style in every chart and table.
 std::vector<std::string> ReportBands(const ReportData& data);
+
+// "20 m" for a band the library names by its metres, else the library's text.
+std::string BandLabel(const std::string& band);
 
 }  // namespace kevo::replay
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "tools/replay/report/report_time.h"
+#include "tools/replay/inputs/linear_time.h"
 
 namespace kevo::replay {
 
@@ -25,17 +25,29 @@ std::int32_t Rise(std::int32_t now, std::int32_t before) {
 
 void ReportCollector::AddContact(const QsoValues& qso, const CheckAnswer& check,
                                  const Summary& summary) {
-  ReportTime time = ToReportTime(qso.time);
+  ReportTime time = LinearDay(qso.time);
+  auto first = first_worked_.emplace(std::tuple(qso.call, qso.band, qso.mode), time).first;
   if (check.code == kCheckDuplicate) {
     data_.duplicates.push_back(
-        {time, qso.call, qso.band, qso.mode, check.dupe_message.value_or("")});
+        {time, first->second, qso.call, qso.band, qso.mode, check.dupe_message.value_or("")});
   }
   ContactPoint point;
+  point.line = qso.line;
   point.time = time;
+  point.call = qso.call;
   point.band = qso.band;
+  point.mode = qso.mode;
+  point.received = qso.received;
+  point.check_code = check.code;
+  point.check_text = check.dupe_message ? *check.dupe_message : check.hint.value_or("");
   point.score = summary.score;
   std::optional<SummaryFigures> figures = ParseSummary(summary.text);
   if (figures) {
+    // The rise of the totals, not of the band's line: a summary may rescore an earlier contact
+    // of another band, and only the totals' rises add up to the final summary's.
+    point.points = Rise(figures->total.points, previous_total_.points);
+    point.new_mults = Rise(figures->total.mults, previous_total_.mults);
+    previous_total_ = figures->total;
     point.rates = figures->rates;
     const BandFigures* now = FindBand(figures->bands, qso.band);
     const BandFigures* before = FindBand(previous_bands_, qso.band);

@@ -5,7 +5,10 @@
 #define KEVO_REPLAY_REPORT_COLLECTOR_H_
 
 #include <cstdint>
+#include <map>
+#include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "tools/replay/inputs/qso_mapping.h"
@@ -26,6 +29,9 @@ class ReportCollector {
  private:
   ReportData& data_;
   std::vector<BandFigures> previous_bands_;  // of the last summary that could be read
+  BandFigures previous_total_;
+  // The first time each call, band and mode was logged, for the day of a duplicate's message.
+  std::map<std::tuple<std::string, std::string, std::string>, ReportTime> first_worked_;
 };
 
 }  // namespace kevo::replay

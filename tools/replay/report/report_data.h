@@ -19,12 +19,24 @@ namespace kevo::replay {
 // had no valid time, so it stays out of the charts.
 using ReportTime = std::optional<double>;
 
-// The state of the contest after one contact, as the summary that followed it said.
+// One contact as it went to the library, and the state of the contest after it, as the
+// summary that followed it said.
 struct ContactPoint {
+  std::size_t line = 0;  // in the log file
   ReportTime time;
+  std::string call;
   std::string band;
+  std::string mode;
+  std::string received;  // the exchange as handed to the library
+  std::int32_t check_code = 0;
+  std::string check_text;  // what the call check wrote (hint or duplicate message)
+
   std::int32_t qsos_counted = 0;  // how far this band's QSO figure rose (0 for a duplicate)
-  std::int32_t score = 0;         // GetResult0's score
+  // How far the summary's total points and multipliers rose with this contact: its points and
+  // whether it brought a multiplier. Empty when the summary could not be read.
+  std::optional<std::int32_t> points;
+  std::optional<std::int32_t> new_mults;
+  std::int32_t score = 0;  // GetResult0's score
   std::optional<RateFigures> rates;
 };
 
@@ -38,6 +50,7 @@ struct MultiplierStep {
 // A contact the call check answered as a duplicate.
 struct DuplicateRow {
   ReportTime time;
+  ReportTime first_worked;  // the earliest contact of the same call, band and mode
   std::string call;
   std::string band;
   std::string mode;
@@ -45,7 +58,7 @@ struct DuplicateRow {
 };
 
 struct ReportData {
-  std::string log_name;     // the log file as named on the command line
+  std::string log_name;     // the log file's name, without its folder
   std::string format_name;  // "ADIF", "Cabrillo"
   std::string generator;    // "kevo-replay 1.0.0"
   std::string log_facts;    // e.g. the Cabrillo header's contest and call sign
@@ -58,11 +71,19 @@ struct ReportData {
   std::int32_t score = 0;
   std::string claimed_score;  // as the log's header gives it; empty without one
 
-  std::vector<ContactPoint> contacts;  // one per contact replayed, in log order
+  // The contest's span, over which the charts run; the records outside it are named.
+  std::optional<ContestWindow> window;
+  std::size_t out_of_order = 0;  // records dated before one above them in the file
+  int break_minutes = 30;        // the shortest pause between contacts that is an off-time
+
+  std::vector<ContactPoint> contacts;  // one per contact replayed, in time order
   std::vector<MultiplierStep> multiplier_steps;
   std::vector<DuplicateRow> duplicates;
   std::vector<SkipGroup> skipped;
   std::vector<std::string> notes;  // the reader's notes and any library fault, as sentences
+
+  // Other logs to compare with (--compare), each replayed through its own fresh session.
+  std::vector<ReportData> compared;
 };
 
 }  // namespace kevo::replay

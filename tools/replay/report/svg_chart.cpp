@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "tools/replay/report/html_escape.h"
+#include "tools/replay/report/html_table.h"
 #include "tools/replay/report/svg_frame.h"
 
 namespace kevo::replay {
@@ -12,9 +13,13 @@ namespace {
 
 constexpr std::size_t kStyles = 8;
 
-// Okabe-Ito, ordered so that neighbouring bands differ most; yellow and black come last.
-constexpr const char* kColours[kStyles] = {"#0072B2", "#E69F00", "#009E73", "#D55E00",
-                                           "#56B4E9", "#CC79A7", "#F0E442", "#000000"};
+// The hues of the Okabe-Ito palette (told apart with the common colour-vision deficiencies),
+// each darkened to at least 3:1 contrast on white and to its own grey level (0 to 150 of 255,
+// apart by 13 or more), so that a grey print still tells them apart; neighbouring bands differ
+// most. The hatch ink is white on the three darkest.
+constexpr const char* kColours[kStyles] = {"#0068A2", "#BC8200", "#00946C", "#D05C00",
+                                           "#472967", "#CC78A6", "#2F2500", "#000000"};
+constexpr bool kLightInk[kStyles] = {false, false, false, false, true, false, true, true};
 constexpr const char* kDashes[kStyles] = {"",    "8 4", "2 3",      "10 3 2 3",
                                           "5 5", "1 3", "12 4 4 4", "3 2 8 2"};
 // Hatches drawn over the colour in a 6x6 tile: none, two diagonals, horizontal, vertical,
@@ -50,7 +55,7 @@ std::string Pattern(const ChartText& text, std::size_t style) {
                     "width=\"6\" height=\"6\" fill=\"" +
                     colour + "\"/>";
   if (*hatch != '\0') {
-    const char* ink = ColourOf(style) == kStyles - 1 ? "#fff" : "#000";
+    const char* ink = kLightInk[ColourOf(style)] ? "#fff" : "#000";
     out += std::string("<path d=\"") + hatch + "\" stroke=\"" + ink +
            "\" stroke-opacity=\".6\" stroke-width=\"1.2\" stroke-linecap=\"round\"/>";
   }
@@ -91,6 +96,31 @@ std::vector<std::pair<double, double>> Thinned(const ChartFrame& frame, const Li
   return kept;
 }
 
+struct EndLabel {
+  double y;
+  std::string text;
+  std::size_t style;
+};
+
+// Right-aligned at the plot's end, just above each line, pushed apart where they would overlap,
+// with a white halo so that grid and lines do not run through them.
+std::string EndLabels(const ChartFrame& frame, std::vector<EndLabel> labels) {
+  constexpr double kLineHeight = 14.0;
+  std::sort(labels.begin(), labels.end(),
+            [](const EndLabel& a, const EndLabel& b) { return a.y < b.y; });
+  std::string out;
+  double last = -1e9;
+  for (EndLabel& label : labels) {
+    double y = std::max(label.y - 3.0, last + kLineHeight);
+    last = y;
+    out += "<text x=\"" + SvgNumber(frame.Right() - 3.0) + "\" y=\"" + SvgNumber(y) +
+           "\" text-anchor=\"end\" fill=\"" + kColours[ColourOf(label.style)] +
+           "\" stroke=\"#fff\" stroke-width=\"3\" paint-order=\"stroke\">" +
+           EscapeHtml(label.text) + "</text>\n";
+  }
+  return out;
+}
+
 }  // namespace
 
 TimeAxis HourAxis(double first, double last) {
@@ -98,6 +128,16 @@ TimeAxis HourAxis(double first, double last) {
   double start = std::floor(first * 24.0 + 1e-6) / 24.0;
   double end = (std::floor(last * 24.0 + 1e-6) + 1.0) / 24.0;
   return {start, std::max(end, start + 1.0 / 24.0)};
+}
+
+std::size_t HourCount(const TimeAxis& axis) {
+  return static_cast<std::size_t>(std::llround((axis.end - axis.start) * 24.0));
+}
+
+std::size_t HourIndex(const TimeAxis& axis, double day) {
+  auto hour = static_cast<std::int64_t>(std::floor(day * 24.0 + 1e-6));
+  auto start = static_cast<std::int64_t>(std::llround(axis.start * 24.0));
+  return static_cast<std::size_t>(std::max<std::int64_t>(0, hour - start));
 }
 
 const char* StyleColour(std::size_t style) { return kColours[ColourOf(style)]; }
@@ -156,11 +196,21 @@ std::string TimeLines(const ChartText& text, const TimeAxis& axis,
   }
   ChartFrame frame(text, axis, NiceScale(lowest, highest), LabelsOf(series));
   std::string out = frame.Open("");
+  std::vector<EndLabel> end_labels;
   // The first series is drawn last, on top of the others.
   for (auto it = series.rbegin(); it != series.rend(); ++it) {
     const LineSeries& s = *it;
     std::vector<std::pair<double, double>> points = Thinned(frame, s);
     if (points.empty()) continue;
+    if (text.end_labels) {
+      double last = points.back().second;
+      // Equal lines a hair apart, the first series highest.
+      auto index = static_cast<double>(series.rend() - it - 1);
+      double shift = 1.6 * (index - static_cast<double>(series.size() - 1) / 2.0);
+      for (auto& point : points) point.second -= shift * frame.ValuePerPixel();
+      end_labels.push_back(
+          {frame.Y(points.back().second), s.label + ": " + Number(std::llround(last)), s.style});
+    }
     // Appended piece by piece: GCC 12 misreads "H" + text as an overlapping copy.
     std::string path;
     auto to = [&path](char command, double value) {
@@ -180,6 +230,7 @@ std::string TimeLines(const ChartText& text, const TimeAxis& axis,
     out += LineStyle(s.style);
     out += "/>\n";
   }
+  out += EndLabels(frame, end_labels);
   out += frame.Legend([&](std::size_t i, double x, double y) {
     return "<line x1=\"" + SvgNumber(x) + "\" x2=\"" + SvgNumber(x + 22) + "\" y1=\"" +
            SvgNumber(y + 6) + "\" y2=\"" + SvgNumber(y + 6) + "\" " + LineStyle(series[i].style) +

@@ -5,9 +5,9 @@
 // stick with no scripts and no files beside it, the build has no npm, and the few chart kinds
 // the report needs fit in a couple of hundred readable lines that emit plain inline SVG.
 //
-// Series are told apart by colour (the Okabe-Ito palette, distinguishable with the common
-// colour-vision deficiencies) and also by a hatch pattern (bars) or a dash style (lines), so
-// a black-and-white print still reads.
+// Series are told apart by colour (of at least 3:1 contrast on white, each of its own grey
+// level) and also by a hatch pattern (bars) or a dash style (lines), so a black-and-white
+// print still reads.
 #ifndef KEVO_REPLAY_SVG_CHART_H_
 #define KEVO_REPLAY_SVG_CHART_H_
 
@@ -28,6 +28,13 @@ struct TimeAxis {
 // Whole hours from the one of `first` to the end of the one of `last`.
 TimeAxis HourAxis(double first, double last);
 
+// The whole hours the axis spans.
+std::size_t HourCount(const TimeAxis& axis);
+
+// The hour of a time counted from the axis start, 0 for a time before it. A time on the hour
+// belongs to the hour it opens, also where the day fraction comes out a hair below it.
+std::size_t HourIndex(const TimeAxis& axis, double day);
+
 struct BarSeries {
   std::string label;
   std::size_t style = 0;             // index into the palette, patterns and dashes
@@ -42,9 +49,13 @@ struct LineSeries {
 };
 
 struct ChartText {
-  std::string id;       // prefix of the element ids, unique on the page
-  std::string title;    // for screen readers
-  std::string y_label;  // e.g. "QSOs per hour"
+  std::string id;           // prefix of the element ids, unique on the page
+  std::string title;        // for screen readers
+  std::string y_label;      // e.g. "QSOs per hour"
+  std::string description;  // what the chart shows, in words: its <desc>
+  // Lines: each series' label and last value at its end, kept apart, and equal lines drawn a
+  // hair apart, so that lines on the same value do not hide each other.
+  bool end_labels = false;
 };
 
 std::string StackedBars(const ChartText& text, const TimeAxis& axis, std::size_t bin_hours,

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/html_escape.h"
-#include "tools/replay/report/report_time.h"
 
 namespace kevo::replay {
 
@@ -18,7 +18,7 @@ constexpr double kLeft = 58.0;
 constexpr double kRight = 14.0;
 constexpr double kBottom = 40.0;
 constexpr double kLegendRow = 17.0;
-constexpr double kCharWidth = 6.6;  // of the 11px sans-serif labels, for the legend layout
+constexpr double kCharWidth = 7.2;  // of the 12px sans-serif labels, for the legend layout
 constexpr std::int64_t kHourLabels = 12;
 
 // Large round ticks as 50k or 2M, so that the labels stay narrow.
@@ -82,11 +82,17 @@ double ChartFrame::Y(double value) const {
 
 double ChartFrame::Bottom() const { return top_ + kPlotHeight; }
 
+double ChartFrame::Right() const { return kWidth - kRight; }
+
+double ChartFrame::ValuePerPixel() const { return (scale_.high - scale_.low) / kPlotHeight; }
+
 std::string ChartFrame::Open(const std::string& defs) const {
   std::string out = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + SvgNumber(kWidth) +
                     ' ' + SvgNumber(Bottom() + kBottom) + "\" role=\"img\" aria-labelledby=\"" +
-                    text_.id + "-title\" font-family=\"sans-serif\" font-size=\"11\">\n";
+                    text_.id + "-title\" aria-describedby=\"" + text_.id +
+                    "-desc\" font-family=\"sans-serif\" font-size=\"12\">\n";
   out += "<title id=\"" + text_.id + "-title\">" + EscapeHtml(text_.title) + "</title>\n";
+  out += "<desc id=\"" + text_.id + "-desc\">" + EscapeHtml(text_.description) + "</desc>\n";
   if (!defs.empty()) out += "<defs>\n" + defs + "</defs>\n";
   return out + ValueAxis() + TimeTicks();
 }
@@ -150,20 +156,27 @@ std::string ChartFrame::TimeTicks() const {
          "\" text-anchor=\"end\">UTC</text>\n";
   std::int64_t remainder = ((first_hour % step) + step) % step;
   std::int64_t first_tick = first_hour + (remainder == 0 ? 0 : step - remainder);
-  int last_day = -1;
+  // An axis across a new year names the years too, so that no date reads as going backwards.
+  bool years = SplitUtc(axis_.start).year != SplitUtc(axis_.end).year;
+  std::int64_t last_date = -1;
   for (std::int64_t hour = first_tick; hour <= last_hour; hour += step) {
     double day = static_cast<double>(hour) / 24.0;
     std::string x = SvgNumber(X(day));
     UtcTime utc = SplitUtc(day);
-    char label[16];
+    char label[24];
     std::snprintf(label, sizeof label, "%02d", utc.hour);
     out += "<line x1=\"" + x + "\" x2=\"" + x + "\" y1=\"" + bottom + "\" y2=\"" +
            SvgNumber(Bottom() + 4) + "\" stroke=\"#222\"/>\n";
     out += "<text x=\"" + x + "\" y=\"" + SvgNumber(Bottom() + 15) + "\">" + label + "</text>\n";
-    if (utc.day != last_day) {
-      std::snprintf(label, sizeof label, "%02d-%02d", utc.month, utc.day);
+    std::int64_t date = (std::int64_t{utc.year} * 100 + utc.month) * 100 + utc.day;
+    if (date != last_date) {
+      if (years) {
+        std::snprintf(label, sizeof label, "%04d-%02d-%02d", utc.year, utc.month, utc.day);
+      } else {
+        std::snprintf(label, sizeof label, "%02d-%02d", utc.month, utc.day);
+      }
       out += "<text x=\"" + x + "\" y=\"" + SvgNumber(Bottom() + 29) + "\">" + label + "</text>\n";
-      last_day = utc.day;
+      last_date = date;
     }
   }
   return out + "</g>\n";

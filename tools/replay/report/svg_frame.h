@@ -36,6 +36,8 @@ class ChartFrame {
   double X(double day) const;
   double Y(double value) const;
   double Bottom() const;
+  double Right() const;  // of the plot
+  double ValuePerPixel() const;
 
   // The opening tag, title, `defs` (if any), grid and both axes.
   std::string Open(const std::string& defs) const;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/inputs/lines.h"
 
 namespace kevo::replay {
@@ -43,6 +44,23 @@ void PrintHeaderFacts(std::ostream& out, const ReplayInput& input, const ReplayR
   if (!input.layout.empty()) out << "  layout:             " << input.layout << '\n';
 }
 
+// Records far from the rest are scored like any other, so the score may hold contacts of
+// another contest or a mistyped date; the operator should look at them.
+void PrintTimeWarnings(std::ostream& out, const std::string& file_name, const ReplayInput& input) {
+  if (input.window && !input.window->outside.empty()) {
+    FirstLines first = FirstLinesOf(input.window->outside, ",");
+    out << "  warning:            " << input.window->outside.size()
+        << " record(s) outside the contest's " << FormatUtc(input.window->first) << " to "
+        << FormatUtc(input.window->last) << " UTC: " << file_name << ':' << first.shown;
+    if (first.more > 0) out << " and " << first.more << " more";
+    out << '\n';
+  }
+  if (input.out_of_order > 0) {
+    out << "  time order:         " << input.out_of_order
+        << " record(s) dated before one above them in the file; replayed in time order\n";
+  }
+}
+
 }  // namespace
 
 void PrintReplayReport(std::ostream& out, const std::string& file_name, const ReplayInput& input,
@@ -63,6 +81,7 @@ void PrintReplayReport(std::ostream& out, const std::string& file_name, const Re
   } else {
     PrintSkipGroups(out, file_name, GroupSkipped(input.skipped));
   }
+  PrintTimeWarnings(out, file_name, input);
   out << "  contacts stored:    " << result.stored;
   if (std::size_t repeats = result.records.size() - result.stored; repeats > 0) {
     out << " (" << repeats << " record(s) repeat an earlier contact's call, band, mode and "

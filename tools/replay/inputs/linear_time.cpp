@@ -1,4 +1,4 @@
-#include "tools/replay/report/report_time.h"
+#include "tools/replay/inputs/linear_time.h"
 
 #include <cmath>
 #include <cstdio>
@@ -18,7 +18,7 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b !
 
 }  // namespace
 
-ReportTime ToReportTime(const COleDateTime& time) {
+std::optional<double> LinearDay(const COleDateTime& time) {
   if (time.m_status == kInvalid || time.m_status == kNull || !(std::fabs(time.m_dt) < kLastDay)) {
     return std::nullopt;
   }
@@ -42,7 +42,7 @@ UtcTime SplitUtc(double linear_day) {
   return utc;
 }
 
-std::string FormatUtc(const ReportTime& time) {
+std::string FormatUtc(const std::optional<double>& time) {
   if (!time) return "(no time)";
   UtcTime utc = SplitUtc(*time);
   char text[48];

@@ -1,0 +1,35 @@
+// The pieces every table of the report is made of: numbers as people read them, cells, row
+// headers, and a table's start with its caption and column headers.
+#ifndef KEVO_REPLAY_REPORT_HTML_TABLE_H_
+#define KEVO_REPLAY_REPORT_HTML_TABLE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+namespace kevo::replay {
+
+// "199,390", "-1,234": thousands separated, as the page's English text reads.
+std::string Number(std::int64_t value);
+
+// "1 record", "3 records".
+std::string Plural(std::size_t count, const char* one, const char* many);
+
+// A data cell; `number` right-aligns it. The text must already be HTML.
+std::string Cell(const std::string& html, bool number = false);
+
+// The cell that names its row, for screen readers to announce with every cell of the row.
+std::string RowHeader(const std::string& html);
+
+struct Column {
+  const char* name;
+  bool number;  // right-aligned
+};
+
+// A table's start up to its body: the caption (HTML) and the column headers.
+std::string OpenTable(const std::string& caption, std::initializer_list<Column> columns);
+
+}  // namespace kevo::replay
+
+#endif  // KEVO_REPLAY_REPORT_HTML_TABLE_H_
