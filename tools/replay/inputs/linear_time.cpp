@@ -3,14 +3,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "tools/replay/host/boundary_values.h"
 #include "tools/replay/inputs/ole_date.h"
 
 namespace kevo::replay {
 
 namespace {
 
-constexpr std::int32_t kInvalid = 1;
-constexpr std::int32_t kNull = 2;
 constexpr double kLastDay = 2958466.0;  // 10000-01-01: the values the library can format
 
 // Floor division: the day of a negative minute count is the one before.
@@ -19,7 +18,7 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b !
 }  // namespace
 
 std::optional<double> LinearDay(const COleDateTime& time) {
-  if (time.m_status == kInvalid || time.m_status == kNull || !(std::fabs(time.m_dt) < kLastDay)) {
+  if (time.m_status == kTimeInvalid || time.m_status == kTimeNull || !(std::fabs(time.m_dt) < kLastDay)) {
     return std::nullopt;
   }
   if (time.m_dt >= 0.0) return time.m_dt;

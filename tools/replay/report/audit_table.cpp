@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "tools/replay/host/boundary_values.h"
 #include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/html_table.h"
@@ -9,10 +10,6 @@
 namespace kevo::replay {
 
 namespace {
-
-constexpr std::int32_t kCheckNoNewMultiplier = 1;
-constexpr std::int32_t kCheckNewMultiplier = 2;
-constexpr std::int32_t kCheckBandsDiffer = 4;
 
 // The exchange when the contact raised the multipliers: the multiplier it brought.
 std::string NewMultiplier(const ContactPoint& contact) {
