@@ -49,7 +49,8 @@ TEST_F(JournalTest, DatagramsComeBackByteForByte) {
     std::string error;
     ASSERT_TRUE(journal.Open(path_, contents, error)) << error;
     EXPECT_TRUE(contents.datagrams.empty());
-    for (const std::string& datagram : datagrams) ASSERT_TRUE(journal.Append(datagram));
+    ASSERT_TRUE(journal.Append({datagrams[0]}));
+    ASSERT_TRUE(journal.Append({datagrams[1], datagrams[2]}));
   }
   std::string raw = ReadRaw();
   EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 3);
@@ -72,7 +73,7 @@ TEST_F(JournalTest, CutShortLastLineIsReadUpToItWithAWarning) {
   EXPECT_NE(contents.warnings[0].find(":3: the last line was cut short"), std::string::npos)
       << contents.warnings[0];
   // The next datagram starts a line of its own.
-  ASSERT_TRUE(journal.Append("<three/>"));
+  ASSERT_TRUE(journal.Append({"<three/>"}));
   EXPECT_EQ(ReadRaw(), "<one/>\n<two/>\n<three/>\n");
 }
 
@@ -119,7 +120,9 @@ TEST_F(JournalTest, RestartFromTheJournalGivesTheSameState) {
     JournalContents contents;
     ASSERT_TRUE(journal.Open(path_, contents, error)) << error;
     LiveEngine engine(session, &journal, {}, {});
-    for (const std::string& datagram : datagrams) engine.Receive(datagram);
+    // In two batches, as the intake hands them over.
+    engine.Receive({datagrams.begin(), datagrams.begin() + 3});
+    engine.Receive({datagrams.begin() + 3, datagrams.end()});
     before = engine.Snapshot(false);
   }
   EXPECT_EQ(before->counters.rejected.at("not well-formed XML"), 1u);

@@ -76,11 +76,11 @@ bool Journal::Open(const fs::path& path, JournalContents& contents, std::string&
   return true;
 }
 
-bool Journal::Append(const std::string& datagram) {
+bool Journal::Append(const std::vector<std::string>& datagrams) {
   if (file_ == nullptr) return false;
-  std::string line = JournalLine(datagram);
-  line += '\n';
-  if (std::fwrite(line.data(), 1, line.size(), file_) != line.size()) return false;
+  std::string lines;
+  for (const std::string& datagram : datagrams) lines += JournalLine(datagram) + '\n';
+  if (std::fwrite(lines.data(), 1, lines.size(), file_) != lines.size()) return false;
   if (std::fflush(file_) != 0) return false;
   return !sync_ || SyncToDisk(file_);
 }

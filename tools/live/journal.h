@@ -31,8 +31,8 @@ class Journal {
   // cannot be read or written.
   bool Open(const std::filesystem::path& path, JournalContents& contents, std::string& error);
 
-  // Writes one datagram and pushes it to the disk; false when that failed.
-  bool Append(const std::string& datagram);
+  // Writes the datagrams, one line each, and pushes them to the disk; false when that failed.
+  bool Append(const std::vector<std::string>& datagrams);
 
   // Each Append waits for the disk (the default): a power cut loses nothing accepted. Off, a
   // crash of the process still loses nothing, a power cut may lose the last seconds.

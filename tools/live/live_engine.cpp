@@ -45,32 +45,51 @@ LiveEngine::LiveEngine(replay::HostSession& session, Journal* journal, ElementNa
                        LogLine log)
     : journal_(journal), names_(std::move(names)), log_(std::move(log)), book_(session) {}
 
-void LiveEngine::Receive(const std::string& bytes) { Take(bytes, false); }
+void LiveEngine::Receive(const std::vector<std::string>& batch) {
+  std::vector<std::string> accepted;
+  std::vector<ContactEvent> events;
+  for (const std::string& bytes : batch) {
+    if (std::optional<ContactEvent> event = Read(bytes, false)) {
+      accepted.push_back(bytes);
+      events.push_back(std::move(*event));
+    }
+  }
+  // Written before they count: a datagram that changed the score is one a restart replays.
+  if (!accepted.empty() && journal_ != nullptr && !journal_->Append(accepted)) {
+    snapshot_.counters.journal_errors += accepted.size();
+    if (log_) log_("cannot write the journal; the datagrams are applied but not kept");
+  }
+  for (const ContactEvent& event : events) Apply(event);
+}
 
-void LiveEngine::Replay(const std::string& bytes) { Take(bytes, true); }
+void LiveEngine::Replay(const std::string& bytes) {
+  if (std::optional<ContactEvent> event = Read(bytes, true)) Apply(*event);
+}
 
 void LiveEngine::Reject(const std::string& reason, const std::string& detail) {
   ++snapshot_.counters.rejected[reason];
   if (log_) log_("datagram refused: " + reason + (detail.empty() ? "" : " (" + detail + ")"));
 }
 
-void LiveEngine::Take(const std::string& bytes, bool from_journal) {
+std::optional<ContactEvent> LiveEngine::Read(const std::string& bytes, bool from_journal) {
   IntakeCounters& counters = snapshot_.counters;
   ++counters.received;
   if (from_journal) ++counters.from_journal;
   ++snapshot_.version;
   DatagramParse parse = ParseDatagram(bytes);
-  if (!parse.ok) return Reject(parse.reason, parse.detail);
-  EventMapping mapping = MapDatagram(parse.datagram, names_);
-  if (!mapping.ok) return Reject(mapping.reason, mapping.detail);
-  // Written before it counts: a datagram that changed the score is one a restart replays.
-  if (!from_journal && journal_ != nullptr && !journal_->Append(bytes)) {
-    ++counters.journal_errors;
-    if (log_) log_("cannot write the journal; the datagram is applied but not kept");
+  if (!parse.ok) {
+    Reject(parse.reason, parse.detail);
+    return std::nullopt;
   }
-  BookOutcome outcome = book_.Apply(mapping.event);
-  Note(mapping.event, outcome);
+  EventMapping mapping = MapDatagram(parse.datagram, names_);
+  if (!mapping.ok) {
+    Reject(mapping.reason, mapping.detail);
+    return std::nullopt;
+  }
+  return std::move(mapping.event);
 }
+
+void LiveEngine::Apply(const ContactEvent& event) { Note(event, book_.Apply(event)); }
 
 void LiveEngine::Note(const ContactEvent& event, const BookOutcome& outcome) {
   IntakeCounters& counters = snapshot_.counters;

@@ -7,7 +7,9 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "tools/live/contact_book.h"
 #include "tools/live/journal.h"
@@ -25,8 +27,9 @@ class LiveEngine {
   // `journal` may be null (tests): nothing is written.
   LiveEngine(replay::HostSession& session, Journal* journal, ElementNames names, LogLine log);
 
-  // A datagram from the network: journaled when well-formed, then applied.
-  void Receive(const std::string& bytes);
+  // Datagrams from the network, in arrival order: those well-formed are journaled together
+  // (one wait for the disk), then each is applied with its own summary.
+  void Receive(const std::vector<std::string>& batch);
   // A datagram from the journal: applied, not written again.
   void Replay(const std::string& bytes);
 
@@ -37,7 +40,9 @@ class LiveEngine {
   const ContactBook& book() const { return book_; }
 
  private:
-  void Take(const std::string& bytes, bool from_journal);
+  // Parsed and mapped, or refused and counted.
+  std::optional<ContactEvent> Read(const std::string& bytes, bool from_journal);
+  void Apply(const ContactEvent& event);
   void Reject(const std::string& reason, const std::string& detail);
   void Note(const ContactEvent& event, const BookOutcome& outcome);
 

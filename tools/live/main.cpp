@@ -150,9 +150,9 @@ class LiveApp {
         poster.Update(snapshot);
       });
     };
-    UdpIntake intake(intake_io, [&](std::string bytes) {
-      asio::post(scoring_io, [&, bytes = std::move(bytes)] {
-        engine.Receive(bytes);
+    UdpIntake intake(intake_io, [&](std::vector<std::string> batch) {
+      asio::post(scoring_io, [&, batch = std::move(batch)] {
+        engine.Receive(batch);
         publish(false);
         if (charts_due) return;
         charts_due = true;

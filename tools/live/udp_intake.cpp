@@ -41,15 +41,37 @@ void UdpIntake::Receive() {
   socket_.async_receive_from(asio::buffer(buffer_), sender_,
                              [this](boost::system::error_code error, std::size_t size) {
                                if (error == asio::error::operation_aborted) return;
-                               if (error == asio::error::message_size) {
-                                 // Windows reports a datagram longer than the buffer as an error;
-                                 // it is still one datagram, refused as oversize like any other.
-                                 sink_(std::string(buffer_.size() + 1, ' '));
-                               } else if (!error) {
-                                 sink_(std::string(buffer_.data(), size));
-                               }
+                               std::vector<std::string> batch;
+                               Keep(error, size, batch);
+                               TakeWaiting(batch);
+                               if (!batch.empty()) sink_(std::move(batch));
                                Receive();
                              });
+}
+
+bool UdpIntake::Keep(const boost::system::error_code& error, std::size_t size,
+                     std::vector<std::string>& batch) {
+  if (error == asio::error::message_size) {
+    // Windows reports a datagram longer than the buffer as an error; it is still one
+    // datagram, refused as oversize like any other.
+    batch.push_back(std::string(buffer_.size() + 1, ' '));
+    return true;
+  }
+  if (error) return false;
+  batch.push_back(std::string(buffer_.data(), size));
+  return true;
+}
+
+void UdpIntake::TakeWaiting(std::vector<std::string>& batch) {
+  // Enough to keep one disk wait per batch, few enough that the page follows a burst.
+  constexpr std::size_t kBatchLimit = 256;
+  socket_.non_blocking(true);
+  while (batch.size() < kBatchLimit) {
+    boost::system::error_code error;
+    std::size_t size = socket_.receive_from(asio::buffer(buffer_), sender_, 0, error);
+    if (!Keep(error, size, batch)) break;  // would block: nothing more waiting
+  }
+  socket_.non_blocking(false);
 }
 
 }  // namespace kevo::live

@@ -13,8 +13,8 @@
 
 namespace kevo::live {
 
-// Called on the intake's thread for every datagram, in the order they arrived.
-using DatagramSink = std::function<void(std::string bytes)>;
+// Called on the intake's thread with the datagrams that arrived together, in their order.
+using DatagramSink = std::function<void(std::vector<std::string> batch)>;
 
 class UdpIntake {
  public:
@@ -27,6 +27,11 @@ class UdpIntake {
 
  private:
   void Receive();
+  // Adds the datagrams already waiting in the socket, so that a burst is journaled in batches.
+  void TakeWaiting(std::vector<std::string>& batch);
+  // Adds what one receive gave; false when it gave nothing.
+  bool Keep(const boost::system::error_code& error, std::size_t size,
+            std::vector<std::string>& batch);
 
   boost::asio::ip::udp::socket socket_;
   boost::asio::ip::udp::endpoint sender_;
