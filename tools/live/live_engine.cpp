@@ -9,7 +9,7 @@ namespace kevo::live {
 
 namespace {
 
-constexpr std::size_t kListLength = 25;  // lines in each of the page's lists
+constexpr std::size_t kListLength = 12;  // lines in each of the page's lists
 
 void PushNewest(std::deque<ContactLine>& lines, ContactLine line) {
   lines.push_front(std::move(line));

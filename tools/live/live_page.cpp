@@ -27,7 +27,8 @@ table { border-collapse: collapse; font-size: .9em; }
 th, td { border-bottom: 1px solid #ddd; padding: .15em .6em; text-align: left; }
 td.n, th.n { text-align: right; font-variant-numeric: tabular-nums; }
 pre { background: #f4f4f4; padding: .6em; font-size: .85em; }
-figure { display: inline-block; margin: 0 1em 1em 0; }
+figure { margin: 0 0 1em 0; max-width: 760px; }
+figure svg { width: 100%; height: auto; }
 figcaption { font-size: .9em; font-weight: bold; }
 </style>
 </head>
