@@ -34,6 +34,7 @@ fi
 # The fuzzers and their corpus folders; the replay readers only where the tool is present.
 targets=(session exchange_list)
 [ -f "$root/tools/replay/CMakeLists.txt" ] && targets+=(adif cabrillo script)
+[ -f "$root/tools/live/CMakeLists.txt" ] && targets+=(datagram)
 
 echo "fuzz-smoke: building ${targets[*]} in $build"
 if ! cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

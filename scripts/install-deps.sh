@@ -11,7 +11,8 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 want=${1:-all}
-core=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev)
+# libboost-dev (Asio and Beast) and libexpat1-dev: kevo-live's sockets, HTTP and XML.
+core=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libboost-dev libexpat1-dev)
 # wine64 runs the 64-bit Windows tests natively; qemu-user-static runs 32-bit Wine on kernels
 # booted without 32-bit support; python3-pefile, dpkg-dev, unzip and lintian make and check the
 # release packages; python3 checks the --report page and chromium renders it; clang-format

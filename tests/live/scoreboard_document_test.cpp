@@ -1,0 +1,63 @@
+// The dynamicresults document read back with an XML parser, and the status document's texts.
+#include "tools/live/scoreboard_document.h"
+
+#include <gtest/gtest.h>
+
+#include <boost/property_tree/ptree.hpp>
+#include <boost/property_tree/xml_parser.hpp>
+#include <sstream>
+
+#include "tools/live/json_text.h"
+
+namespace kevo::live {
+namespace {
+
+namespace pt = boost::property_tree;
+
+TEST(ScoreboardDocumentTest, CarriesTheSummaryFiguresAndTheCategory) {
+  std::optional<replay::SummaryFigures> figures = replay::ParseSummary(
+      "\tQSO\tPoints\tMults\r\n80\t3\t11\t2\r\n20\t1\t5\t1\r\nTotal\t4\t16\t3\r\n\r\n"
+      "Score: 16*3 = 48 points\r\n");
+  ASSERT_TRUE(figures);
+  StationFacts station;
+  station.call = "Q1TEST";
+  station.club = "Club <&> \"Q\"";
+  station.category_mode = "CW";
+  std::string document = BuildScoreDocument(station, 48, figures, "2026-03-15 11:58:00", "1.0.0");
+  EXPECT_EQ(document.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
+  std::istringstream in(document);
+  pt::ptree tree;
+  pt::read_xml(in, tree);
+  const pt::ptree& results = tree.get_child("dynamicresults");
+  EXPECT_EQ(results.get<std::string>("contest"), "KEVO");
+  EXPECT_EQ(results.get<std::string>("call"), "Q1TEST");
+  EXPECT_EQ(results.get<std::string>("club"), "Club <&> \"Q\"");
+  EXPECT_EQ(results.get<std::string>("class.<xmlattr>.mode"), "CW");
+  EXPECT_EQ(results.get<std::string>("class.<xmlattr>.ops"), "SINGLE-OP");
+  EXPECT_EQ(results.get<int>("score"), 48);
+  EXPECT_EQ(results.get<std::string>("timestamp"), "2026-03-15 11:58:00");
+  std::ostringstream breakdown;
+  for (const auto& [name, node] : results.get_child("breakdown")) {
+    breakdown << name << ' ' << node.get<std::string>("<xmlattr>.band") << ' '
+              << node.get<std::string>("<xmlattr>.mode") << ' ' << node.data() << ';';
+  }
+  EXPECT_EQ(breakdown.str(),
+            "qso 80 ALL 3;point 80 ALL 11;mult 80 ALL 2;qso 20 ALL 1;point 20 ALL 5;"
+            "mult 20 ALL 1;qso total ALL 4;point total ALL 16;mult total ALL 3;");
+}
+
+TEST(ScoreboardDocumentTest, WithoutFiguresOnlyTheScore) {
+  std::string document = BuildScoreDocument({}, 7, std::nullopt, "2026-03-15 11:58:00", "1");
+  EXPECT_EQ(document.find("breakdown"), std::string::npos);
+  EXPECT_NE(document.find("<score>7</score>"), std::string::npos);
+}
+
+TEST(JsonTextTest, AlwaysValidUtf8) {
+  EXPECT_EQ(JsonString("a\"b\\c\r\n\t\x01"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\"");
+  EXPECT_EQ(JsonString("\xC3\xA4"), "\"\xC3\xA4\"");  // UTF-8 stays
+  EXPECT_EQ(JsonString("\xE4"), "\"\xC3\xA4\"");      // a Latin-1 byte becomes UTF-8
+  EXPECT_EQ(JsonString("\xC3"), "\"\xC3\x83\"");      // a cut sequence too
+}
+
+}  // namespace
+}  // namespace kevo::live

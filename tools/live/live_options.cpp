@@ -1,0 +1,311 @@
+#include "tools/live/live_options.h"
+
+#include <getopt.h>
+
+#include <cstring>
+
+#include "tools/replay/inputs/tokens.h"
+
+namespace kevo::live {
+
+namespace {
+
+enum OptionId : int {
+  kHelp = 256,
+  kVersion,
+  kUdp,
+  kHttp,
+  kJournal,
+  kNoSync,
+  kWorkdir,
+  kExchangeList,
+  kLibrary,
+  kDecorated,
+  kOwnNumber,
+  kOwnRegion,
+  kNoRates,
+  kRcvdField,
+  kPrefixField,
+  kRegionField,
+  kPost,
+  kPostEvery,
+  kPostUdp,
+  kPostFirstDelay,
+  kCall,
+  kContest,
+  kClub,
+  kOps,
+  kCategoryOperator,
+  kCategoryMode,
+  kCategoryPower,
+  kCategoryBand,
+  kCategoryTransmitter,
+  kCategoryAssisted,
+};
+
+constexpr option kLongOptions[] = {
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {"udp", required_argument, nullptr, kUdp},
+    {"http", required_argument, nullptr, kHttp},
+    {"journal", required_argument, nullptr, kJournal},
+    {"no-sync", no_argument, nullptr, kNoSync},
+    {"workdir", required_argument, nullptr, kWorkdir},
+    {"exchange-list", required_argument, nullptr, kExchangeList},
+    {"library", required_argument, nullptr, kLibrary},
+    {"decorated", no_argument, nullptr, kDecorated},
+    {"own-number", required_argument, nullptr, kOwnNumber},
+    {"own-region", required_argument, nullptr, kOwnRegion},
+    {"no-rates", no_argument, nullptr, kNoRates},
+    {"rcvd-field", required_argument, nullptr, kRcvdField},
+    {"prefix-field", required_argument, nullptr, kPrefixField},
+    {"region-field", required_argument, nullptr, kRegionField},
+    {"post", required_argument, nullptr, kPost},
+    {"post-every", required_argument, nullptr, kPostEvery},
+    {"post-udp", required_argument, nullptr, kPostUdp},
+    {"post-first-delay", required_argument, nullptr, kPostFirstDelay},
+    {"call", required_argument, nullptr, kCall},
+    {"contest", required_argument, nullptr, kContest},
+    {"club", required_argument, nullptr, kClub},
+    {"ops", required_argument, nullptr, kOps},
+    {"category-operator", required_argument, nullptr, kCategoryOperator},
+    {"category-mode", required_argument, nullptr, kCategoryMode},
+    {"category-power", required_argument, nullptr, kCategoryPower},
+    {"category-band", required_argument, nullptr, kCategoryBand},
+    {"category-transmitter", required_argument, nullptr, kCategoryTransmitter},
+    {"category-assisted", required_argument, nullptr, kCategoryAssisted},
+    {nullptr, 0, nullptr, 0},
+};
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+bool SetEndpoint(const std::string& value, Endpoint& target, const char* option,
+                 std::string& error) {
+  std::optional<Endpoint> endpoint = ParseEndpoint(value);
+  if (!endpoint) {
+    error = std::string(option) + " needs ADDRESS:PORT, not '" + value + "'";
+    return false;
+  }
+  target = *endpoint;
+  return true;
+}
+
+bool Apply(int id, const std::string& value, LiveOptions& options, std::string& error) {
+  PostSettings& post = options.post;
+  StationFacts& station = post.station;
+  switch (id) {
+    case kHelp:
+      options.help = true;
+      break;
+    case kVersion:
+      options.version = true;
+      break;
+    case kUdp:
+      return SetEndpoint(value, options.udp, "--udp", error);
+    case kHttp:
+      return SetEndpoint(value, options.http, "--http", error);
+    case kJournal:
+      options.journal = value;
+      break;
+    case kNoSync:
+      options.journal_sync = false;
+      break;
+    case kWorkdir:
+      options.workdir = value;
+      break;
+    case kExchangeList:
+      options.exchange_list = value;
+      break;
+    case kLibrary:
+      options.library = value;
+      break;
+    case kDecorated:
+      options.names = replay::NameStyle::kDecorated;
+      break;
+    case kOwnNumber:
+      if (std::optional<std::int32_t> number = replay::ParseInt32(value)) {
+        options.settings.own_number = *number;
+        break;
+      }
+      error = "--own-number needs a signed 32-bit integer, not '" + value + "'";
+      return false;
+    case kOwnRegion:
+      options.settings.own_region = value;
+      break;
+    case kNoRates:
+      options.settings.rate_suppression = 1;
+      break;
+    case kRcvdField:
+      options.elements.received = Lower(value);
+      break;
+    case kPrefixField:
+      options.elements.prefix = Lower(value);
+      break;
+    case kRegionField:
+      options.elements.region = Lower(value);
+      break;
+    case kPost:
+      if (value.rfind("http://", 0) != 0) {
+        error = "--post needs an http:// address, not '" + value + "'";
+        return false;
+      }
+      post.url = value;
+      break;
+    case kPostEvery: {
+      std::optional<std::int32_t> seconds = replay::ParseInt32(value);
+      if (!seconds || *seconds < kMinimumPostSeconds) {
+        error = "--post-every needs a number of seconds from " +
+                std::to_string(kMinimumPostSeconds) + " up, not '" + value + "'";
+        return false;
+      }
+      post.every_seconds = *seconds;
+      break;
+    }
+    case kPostUdp:
+      post.udp.emplace();
+      return SetEndpoint(value, *post.udp, "--post-udp", error);
+    case kPostFirstDelay: {
+      std::optional<std::int32_t> seconds = replay::ParseInt32(value);
+      if (!seconds || *seconds < 0) {
+        error = "--post-first-delay needs a number of seconds, not '" + value + "'";
+        return false;
+      }
+      post.first_delay_seconds = *seconds;
+      break;
+    }
+    case kCall:
+      station.call = value;
+      break;
+    case kContest:
+      station.contest = value;
+      break;
+    case kClub:
+      station.club = value;
+      break;
+    case kOps:
+      station.ops = value;
+      break;
+    case kCategoryOperator:
+      station.category_operator = value;
+      break;
+    case kCategoryMode:
+      station.category_mode = value;
+      break;
+    case kCategoryPower:
+      station.category_power = value;
+      break;
+    case kCategoryBand:
+      station.category_band = value;
+      break;
+    case kCategoryTransmitter:
+      station.category_transmitter = value;
+      break;
+    case kCategoryAssisted:
+      station.category_assisted = value;
+      break;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<Endpoint> ParseEndpoint(const std::string& text) {
+  std::size_t colon = text.rfind(':');
+  if (colon == std::string::npos || colon == 0) return std::nullopt;
+  Endpoint endpoint;
+  endpoint.host = text.substr(0, colon);
+  if (endpoint.host.front() == '[') {
+    if (endpoint.host.size() < 3 || endpoint.host.back() != ']') return std::nullopt;
+    endpoint.host = endpoint.host.substr(1, endpoint.host.size() - 2);
+  } else if (endpoint.host.find(':') != std::string::npos) {
+    return std::nullopt;  // an IPv6 address needs its brackets
+  }
+  std::optional<std::int32_t> port = replay::ParseInt32(text.substr(colon + 1));
+  if (!port || *port < 0 || *port > 65535) return std::nullopt;
+  endpoint.port = static_cast<std::uint16_t>(*port);
+  return endpoint;
+}
+
+const char* LiveUsageText() {
+  return "Usage: kevo-live [options]\n"
+         "Scores the contacts that contest loggers broadcast over UDP with the StatsKEVO\n"
+         "plug-in, shows the score on a live page and posts it to a scoreboard.\n"
+         "\n"
+         "Intake and keeping:\n"
+         "  --udp ADDRESS:PORT     where the loggers' datagrams come (default 0.0.0.0:12060)\n"
+         "  --journal FILE         every accepted datagram, replayed at start (default\n"
+         "                         kevo-live.journal in the current folder)\n"
+         "  --no-sync              do not wait for the disk after each datagram (a power cut\n"
+         "                         may then lose the last seconds; a crash loses nothing)\n"
+         "  --rcvd-field NAME      element with the received exchange (default exchange1,\n"
+         "                         else rcvnr when not 0)\n"
+         "  --prefix-field NAME    element with the country prefix (default countryprefix)\n"
+         "  --region-field NAME    element with the region code (default section)\n"
+         "Plug-in:\n"
+         "  --own-number N, --own-region TEXT, --no-rates   the statistics reset's settings\n"
+         "  --exchange-list FILE   copied to RADL.lst in the working directory\n"
+         "  --workdir DIR          the library's working directory (default: a temporary one)\n"
+         "  --library PATH, --decorated   which plug-in, by which entry names\n"
+         "Live page:\n"
+         "  --http ADDRESS:PORT    the page, /summary and /status.json (default\n"
+         "                         127.0.0.1:12070)\n"
+         "Scoreboard:\n"
+         "  --post URL             post the score (dynamicresults) to this http:// address\n"
+         "  --post-every SECONDS   while the score changes (default 120, at least 60)\n"
+         "  --post-udp HOST:PORT   send the same document to a local dashboard\n"
+         "  --post-first-delay S   seconds from the first contact to the first post\n"
+         "                         (default 5; meant for tests)\n"
+         "  --call CALL, --contest NAME (default KEVO), --club NAME, --ops CALLS\n"
+         "  --category-operator, --category-mode, --category-power, --category-band,\n"
+         "  --category-transmitter, --category-assisted VALUE   Cabrillo category values\n"
+         "                         (defaults SINGLE-OP MIXED HIGH ALL ONE NON-ASSISTED)\n"
+         "  --help, --version\n"
+         "A port of 0 takes any free port; the start-up message names the ports taken.\n";
+}
+
+bool ParseLiveOptions(const std::vector<std::string>& arguments, LiveOptions& options,
+                      std::string& error) {
+  std::vector<std::string> copies(arguments);
+  std::vector<char*> argv;
+  std::string program = "kevo-live";
+  argv.push_back(program.data());
+  for (std::string& argument : copies) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  int argc = static_cast<int>(argv.size()) - 1;
+  // Long options only, spelled in full; ":" first tells a missing value from an unknown option.
+  opterr = 0;
+  optind = 0;  // a fresh scan, also on a second call: this call only resets the parser
+  getopt_long(1, argv.data(), ":", kLongOptions, nullptr);
+  while (optind < argc) {
+    int at = optind;
+    int index = -1;
+    int id = getopt_long(argc, argv.data(), ":", kLongOptions, &index);
+    if (id == -1) break;
+    std::string spelled(argv[at], std::strcspn(argv[at], "="));
+    if (id == '?' || (id != ':' && spelled != "--" + std::string(kLongOptions[index].name))) {
+      error = "unknown option " + spelled;
+      return false;
+    }
+    if (id == ':') {
+      error = spelled + " needs a value";
+      return false;
+    }
+    if (!Apply(id, optarg != nullptr ? optarg : "", options, error)) return false;
+  }
+  if (optind < argc) {
+    error = std::string("kevo-live takes no operands, not '") + argv[optind] + "'";
+    return false;
+  }
+  if ((!options.post.url.empty() || options.post.udp) && options.post.station.call.empty()) {
+    error = "posting the score needs the station's --call";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kevo::live

@@ -1,0 +1,77 @@
+// The command line of kevo-live.
+#ifndef KEVO_LIVE_LIVE_OPTIONS_H_
+#define KEVO_LIVE_LIVE_OPTIONS_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/live/contact_event.h"
+#include "tools/replay/host/host_session.h"
+#include "tools/replay/host/plugin_binding.h"
+
+namespace kevo::live {
+
+struct Endpoint {
+  std::string host;
+  std::uint16_t port = 0;  // 0: any free port (the start-up message names the one taken)
+};
+
+// What the scoreboard document says about the station besides the score.
+struct StationFacts {
+  std::string call;
+  std::string contest = "KEVO";
+  std::string club;
+  std::string ops;
+  // Cabrillo's category values.
+  std::string category_operator = "SINGLE-OP";
+  std::string category_mode = "MIXED";
+  std::string category_power = "HIGH";
+  std::string category_band = "ALL";
+  std::string category_transmitter = "ONE";
+  std::string category_assisted = "NON-ASSISTED";
+};
+
+inline constexpr int kMinimumPostSeconds = 60;  // scoreboards ask for no more than this
+
+struct PostSettings {
+  std::string url;                 // --post: empty posts nothing by HTTP
+  std::optional<Endpoint> udp;     // --post-udp
+  int every_seconds = 120;         // never below kMinimumPostSeconds
+  double first_delay_seconds = 5;  // after the first contact
+  StationFacts station;
+};
+
+struct LiveOptions {
+  bool help = false;
+  bool version = false;
+  Endpoint udp{"0.0.0.0", 12060};
+  Endpoint http{"127.0.0.1", 12070};
+  std::string journal;  // empty: kJournalDefault in the current directory
+  bool journal_sync = true;
+  std::string workdir;  // empty: a fresh temporary directory, as kevo-replay's
+  std::string exchange_list;
+  std::string library;
+  replay::NameStyle names = replay::NameStyle::kPlain;
+  replay::HostSettings settings;
+  ElementNames elements;
+  PostSettings post;
+};
+
+inline constexpr const char* kJournalDefault = "kevo-live.journal";
+
+enum LiveExit : int { kLiveOk = 0, kLiveFailed = 1, kLiveUsage = 2 };
+
+// False with a message for the user when the arguments make no sense.
+bool ParseLiveOptions(const std::vector<std::string>& arguments, LiveOptions& options,
+                      std::string& error);
+
+// "HOST:PORT" (an IPv6 address in brackets); empty when malformed.
+std::optional<Endpoint> ParseEndpoint(const std::string& text);
+
+const char* LiveUsageText();
+
+}  // namespace kevo::live
+
+#endif  // KEVO_LIVE_LIVE_OPTIONS_H_

@@ -1,0 +1,55 @@
+// What the live page, the status and the scoreboard poster show: a copy of the intake's state
+// after one datagram, made by the thread that applies the datagrams and handed whole to the
+// threads that serve and post, so that those never wait for the intake nor it for them.
+#ifndef KEVO_LIVE_LIVE_SNAPSHOT_H_
+#define KEVO_LIVE_LIVE_SNAPSHOT_H_
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "tools/replay/report/summary_figures.h"
+
+namespace kevo::live {
+
+struct IntakeCounters {
+  std::uint64_t received = 0;  // datagrams that reached the intake, good or bad
+  std::uint64_t added = 0;
+  std::uint64_t replaced = 0;
+  std::uint64_t deleted = 0;
+  std::uint64_t repeats = 0;         // changed nothing: a known ID again, a second delete
+  std::uint64_t from_journal = 0;    // of the above, replayed from the journal at start
+  std::uint64_t journal_errors = 0;  // datagrams applied although the journal refused them
+  std::map<std::string, std::uint64_t> rejected;  // reason -> count
+};
+
+// A line of the page's lists.
+struct ContactLine {
+  std::string time;  // the logger's timestamp
+  std::string call;
+  std::string band;
+  std::string mode;
+  std::string received;
+  std::string what;  // "added", "replaced", "deleted", or the library's duplicate message
+};
+
+struct LiveSnapshot {
+  std::uint64_t version = 0;  // rises with every datagram
+  std::string summary;        // the library's latest summary, byte for byte
+  std::int32_t score = 0;
+  std::optional<replay::SummaryFigures> figures;
+  std::size_t contacts = 0;  // contacts kept now
+  bool has_contact = false;  // a contact was ever added: the scoreboard may hear of it
+  IntakeCounters counters;
+  std::deque<ContactLine> last_contacts;      // newest first
+  std::deque<ContactLine> duplicates;         // newest first
+  std::shared_ptr<const std::string> charts;  // the charts as HTML, rendered now and then
+  std::uint64_t charts_version = 0;
+};
+
+}  // namespace kevo::live
+
+#endif  // KEVO_LIVE_LIVE_SNAPSHOT_H_

@@ -1,0 +1,27 @@
+// The score as online scoreboards take it: a dynamicresults document built from the library's
+// summary (per-band QSOs, points and multipliers, the score) and the station's category.
+#ifndef KEVO_LIVE_SCOREBOARD_DOCUMENT_H_
+#define KEVO_LIVE_SCOREBOARD_DOCUMENT_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "tools/live/live_options.h"
+#include "tools/replay/report/summary_figures.h"
+
+namespace kevo::live {
+
+// `utc` is the score's time, "YYYY-MM-DD HH:MM:SS". Without figures (a summary that could not
+// be read) the document carries the score alone, never invented figures.
+std::string BuildScoreDocument(const StationFacts& station, std::int32_t score,
+                               const std::optional<replay::SummaryFigures>& figures,
+                               const std::string& utc, const std::string& version);
+
+// The scoreboards' band names are the meters numbers the library uses; its total line is
+// "total" there.
+std::string ScoreboardBand(const std::string& library_band);
+
+}  // namespace kevo::live
+
+#endif  // KEVO_LIVE_SCOREBOARD_DOCUMENT_H_

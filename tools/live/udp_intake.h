@@ -1,0 +1,44 @@
+// The socket the loggers' datagrams arrive on (Boost.Asio). It runs on a thread of its own and
+// does nothing but receive and hand each datagram on, so that a burst of contacts waits in
+// memory while the contacts before it are scored, never in the kernel's small buffer, where
+// datagrams that do not fit are dropped.
+#ifndef KEVO_LIVE_UDP_INTAKE_H_
+#define KEVO_LIVE_UDP_INTAKE_H_
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/udp.hpp>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kevo::live {
+
+// Called on the intake's thread with the datagrams that arrived together, in their order.
+using DatagramSink = std::function<void(std::vector<std::string> batch)>;
+
+class UdpIntake {
+ public:
+  UdpIntake(boost::asio::io_context& io, DatagramSink sink);
+
+  // Binds (sharing the port with other listeners on the station PC, as loggers' broadcasts
+  // expect) and starts receiving; false with `error`.
+  bool Listen(const boost::asio::ip::udp::endpoint& where, std::string& error);
+  boost::asio::ip::udp::endpoint local_endpoint() const { return socket_.local_endpoint(); }
+
+ private:
+  void Receive();
+  // Adds the datagrams already waiting in the socket, so that a burst is journaled in batches.
+  void TakeWaiting(std::vector<std::string>& batch);
+  // Adds what one receive gave; false when it gave nothing.
+  bool Keep(const boost::system::error_code& error, std::size_t size,
+            std::vector<std::string>& batch);
+
+  boost::asio::ip::udp::socket socket_;
+  boost::asio::ip::udp::endpoint sender_;
+  std::vector<char> buffer_;
+  DatagramSink sink_;
+};
+
+}  // namespace kevo::live
+
+#endif  // KEVO_LIVE_UDP_INTAKE_H_
