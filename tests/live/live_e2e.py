@@ -286,7 +286,10 @@ def main():
     log = os.path.join(WORK, "kept.adi")
     with open(log, "w") as out:
         out.write(adif(kept))
-    replay = subprocess.run([REPLAY] + SETTINGS + [log], capture_output=True, timeout=60)
+    # The library's log holds the contacts in the order kevo-live added them, edits last, and
+    # that order can change which of two alike contacts counts: replay the file as it stands.
+    replay = subprocess.run([REPLAY] + SETTINGS + ["--order", "file", log], capture_output=True,
+                            timeout=60)
     check(replay.returncode == 0, "kevo-replay exit %d" % replay.returncode)
     text = replay.stdout.decode("latin-1")
     expected = text[:re.search(r"Score: .* points", text).end()]

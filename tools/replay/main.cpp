@@ -89,7 +89,7 @@ class App {
     }
     ReplayInput input;
     if (!script) {
-      input = ReadLog(content, input_name, options_.adif_fields);
+      input = ReadLog(content, input_name, options_.adif_fields, options_.order);
       if (input.format == LogFormat::kUnknown) {
         return Fail(input_name + ": neither an ADIF nor a Cabrillo log" +
                     (content.empty() ? " (the file is empty)" : ""));
@@ -99,7 +99,7 @@ class App {
     for (const std::string& name : options_.compare_files) {
       std::string other;
       if (!ReadWholeFile(name, other, error)) return Fail(error);
-      compared_.push_back(ReadLog(other, name, options_.adif_fields));
+      compared_.push_back(ReadLog(other, name, options_.adif_fields, options_.order));
       if (compared_.back().format == LogFormat::kUnknown) {
         return Fail(name + ": neither an ADIF nor a Cabrillo log");
       }
@@ -221,6 +221,7 @@ class App {
     report.claimed_score = input.header.claimed_score;
     report.window = input.window;
     report.out_of_order = input.out_of_order;
+    report.file_order = input.order == RecordOrder::kFile;
     report.break_minutes = options_.break_minutes;
     const CabrilloHeader& header = input.header;
     if (!header.contest.empty()) report.log_facts = "Contest " + header.contest;

@@ -28,6 +28,7 @@ enum OptionId : int {
   kRcvdField,
   kReport,
   kSummaryAt,
+  kOrder,
   kCsv,
   kBreakMinutes,
   kCompare,
@@ -51,6 +52,7 @@ constexpr option kLongOptions[] = {
     {"rcvd-field", required_argument, nullptr, kRcvdField},
     {"report", required_argument, nullptr, kReport},
     {"summary-at", required_argument, nullptr, kSummaryAt},
+    {"order", required_argument, nullptr, kOrder},
     {"csv", required_argument, nullptr, kCsv},
     {"break-minutes", required_argument, nullptr, kBreakMinutes},
     {"compare", required_argument, nullptr, kCompare},
@@ -159,6 +161,16 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
         return false;
       }
       break;
+    case kOrder:
+      if (value == "time") {
+        options.order = RecordOrder::kTime;
+      } else if (value == "file") {
+        options.order = RecordOrder::kFile;
+      } else {
+        error = "--order takes time or file, not '" + value + "'";
+        return false;
+      }
+      break;
     case kLibrary:
       options.library = value;
       break;
@@ -189,6 +201,8 @@ const char* UsageText() {
          "                        else SRX)\n"
          "  --summary-at WHEN     each: ask for the score summary after every contact, as a\n"
          "                        host does (default); end: only once, after the last one\n"
+         "  --order ORDER         time: give the library the records in time order\n"
+         "                        (default); file: in the order the file lists them\n"
          "  --verbose             list every skipped record, not one line per reason\n"
          "  --report FILE.html    also write the replay as one self-contained HTML page:\n"
          "                        the score with its warnings, band table, charts over the\n"

@@ -8,6 +8,7 @@
 
 #include "tools/replay/host/host_session.h"
 #include "tools/replay/host/plugin_binding.h"
+#include "tools/replay/inputs/log_reader.h"
 #include "tools/replay/inputs/qso_mapping.h"
 #include "tools/replay/session/log_replay.h"
 
@@ -29,6 +30,7 @@ struct Options {
   NameStyle names = NameStyle::kPlain;
   HostSettings settings;  // what the statistics reset passes
   SummaryAt summary_at = SummaryAt::kEachContact;
+  RecordOrder order = RecordOrder::kTime;
   AdifFieldNames adif_fields;
   std::string exchange_list;               // copied to RADL.lst in the working directory
   std::optional<std::string> extlog;       // run command 0 with this argument

@@ -18,7 +18,8 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b !
 }  // namespace
 
 std::optional<double> LinearDay(const COleDateTime& time) {
-  if (time.m_status == kTimeInvalid || time.m_status == kTimeNull || !(std::fabs(time.m_dt) < kLastDay)) {
+  if (time.m_status == kTimeInvalid || time.m_status == kTimeNull ||
+      !(std::fabs(time.m_dt) < kLastDay)) {
     return std::nullopt;
   }
   if (time.m_dt >= 0.0) return time.m_dt;

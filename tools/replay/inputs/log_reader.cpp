@@ -103,8 +103,9 @@ void ReadCabrillo(std::string_view content, ReplayInput& input) {
 }
 
 // The library sees the contacts in the order they were made, so the score after each contact
-// rises with time as it did on the day, and the window is found over every timed contact.
-void PutInTimeOrder(ReplayInput& input) {
+// rises with time as it did on the day, and the window is found over every timed contact. The
+// count of records out of time order and the window hold in either order.
+void OrderRecords(ReplayInput& input) {
   std::vector<std::pair<std::optional<double>, QsoValues>> timed;
   timed.reserve(input.qsos.size());
   std::vector<TimedLine> times;
@@ -118,11 +119,15 @@ void PutInTimeOrder(ReplayInput& input) {
     }
     timed.emplace_back(day, std::move(qso));
   }
+  input.window = FindContestWindow(times);
+  if (input.order == RecordOrder::kFile) {
+    for (std::size_t i = 0; i < timed.size(); ++i) input.qsos[i] = std::move(timed[i].second);
+    return;
+  }
   std::stable_sort(timed.begin(), timed.end(), [](const auto& a, const auto& b) {
     return a.first && (!b.first || *a.first < *b.first);
   });
   for (std::size_t i = 0; i < timed.size(); ++i) input.qsos[i] = std::move(timed[i].second);
-  input.window = FindContestWindow(times);
 }
 
 }  // namespace
@@ -157,12 +162,13 @@ LogFormat DetectLogFormat(std::string_view content, std::string_view file_name) 
 }
 
 ReplayInput ReadLog(std::string_view content, std::string_view file_name,
-                    const AdifFieldNames& names) {
+                    const AdifFieldNames& names, RecordOrder order) {
   ReplayInput input;
+  input.order = order;
   input.format = DetectLogFormat(content, file_name);
   if (input.format == LogFormat::kAdif) ReadAdif(content, names, input);
   if (input.format == LogFormat::kCabrillo) ReadCabrillo(content, input);
-  PutInTimeOrder(input);
+  OrderRecords(input);
   return input;
 }
 

@@ -23,12 +23,20 @@ const char* LogFormatName(LogFormat format);
 // Tells an ADIF file from a Cabrillo file by what it holds; the file name only breaks a tie.
 LogFormat DetectLogFormat(std::string_view content, std::string_view file_name);
 
+// The order in which the library is given a log's records.
+enum class RecordOrder {
+  kTime,  // as the contest happened: the score after each contact rises with time
+  kFile,  // as the file lists them, for a file known to hold the order they were logged in
+};
+
 struct ReplayInput {
   LogFormat format = LogFormat::kUnknown;
   std::size_t records_read = 0;  // records and QSO lines found, usable or not
   // In time order, as the contest happened, whatever their order in the file (records at the
-  // same time, and those without a valid time, which come last, stay in file order).
+  // same time, and those without a valid time, which come last, stay in file order); in file
+  // order with RecordOrder::kFile.
   std::vector<QsoValues> qsos;
+  RecordOrder order = RecordOrder::kTime;
   std::size_t out_of_order = 0;         // records dated before one above them in the file
   std::optional<ContestWindow> window;  // empty when no record has a valid time
   std::vector<Problem> skipped;         // one per record left out, with the reason, in file order
@@ -38,7 +46,7 @@ struct ReplayInput {
 };
 
 ReplayInput ReadLog(std::string_view content, std::string_view file_name,
-                    const AdifFieldNames& names);
+                    const AdifFieldNames& names, RecordOrder order = RecordOrder::kTime);
 
 }  // namespace kevo::replay
 

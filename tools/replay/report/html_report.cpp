@@ -139,8 +139,8 @@ std::vector<std::string> Warnings(const ReportData& data) {
   }
   if (data.out_of_order > 0) {
     warnings.push_back(Plural(data.out_of_order, "record is", "records are") +
-                       " dated before one above them in the file; they were replayed in time "
-                       "order.");
+                       " dated before one above them in the file; they were replayed in " +
+                       (data.file_order ? "the file's order (--order file)." : "time order."));
   }
   return warnings;
 }

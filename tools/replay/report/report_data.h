@@ -74,6 +74,7 @@ struct ReportData {
   // The contest's span, over which the charts run; the records outside it are named.
   std::optional<ContestWindow> window;
   std::size_t out_of_order = 0;  // records dated before one above them in the file
+  bool file_order = false;       // replayed in the file's order rather than in time order
   int break_minutes = 30;        // the shortest pause between contacts that is an off-time
 
   std::vector<ContactPoint> contacts;  // one per contact replayed, in time order

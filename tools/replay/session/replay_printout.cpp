@@ -57,7 +57,8 @@ void PrintTimeWarnings(std::ostream& out, const std::string& file_name, const Re
   }
   if (input.out_of_order > 0) {
     out << "  time order:         " << input.out_of_order
-        << " record(s) dated before one above them in the file; replayed in time order\n";
+        << " record(s) dated before one above them in the file; replayed in "
+        << (input.order == RecordOrder::kTime ? "time order" : "file order (--order file)") << '\n';
   }
 }
 
