@@ -44,7 +44,7 @@ struct Contact {
 
 // What the call check answered before a contact was logged.
 struct CheckAnswer {
-  std::int32_t code = kCheckDuplicate;  // CheckCall0's answer
+  std::int32_t code = kCheckDuplicate;      // CheckCall0's answer
   std::optional<std::string> hint;          // what it wrote into each buffer
   std::optional<std::string> dupe_message;  // (nothing: not written)
   bool overran = false;                     // it wrote past the end of a buffer

@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
+#include "tools/replay/host/boundary_values.h"
 #include "tools/replay/inputs/escapes.h"
 #include "tools/replay/inputs/lines.h"
 #include "tools/replay/inputs/ole_date.h"
-#include "tools/replay/host/boundary_values.h"
 #include "tools/replay/inputs/tokens.h"
 
 namespace kevo::replay {
