@@ -52,3 +52,13 @@ if(TARGET kevo-replay)
   file(RELATIVE_PATH kevo_plugin_from_bindir ${CMAKE_INSTALL_FULL_BINDIR} ${plugin_dir})
   target_compile_definitions(kevo-replay PRIVATE KEVO_INSTALLED_PLUGIN_DIR="${kevo_plugin_from_bindir}")
 endif()
+
+if(TARGET kevo-live)
+  install(TARGETS kevo-live RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  configure_file(docs/kevo-live.1.in ${PROJECT_BINARY_DIR}/kevo-live.1 @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/kevo-live.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  cmake_path(ABSOLUTE_PATH KEVO_PLUGIN_INSTALL_DIR BASE_DIRECTORY ${CMAKE_INSTALL_PREFIX}
+             OUTPUT_VARIABLE plugin_dir)
+  file(RELATIVE_PATH kevo_plugin_from_bindir ${CMAKE_INSTALL_FULL_BINDIR} ${plugin_dir})
+  target_compile_definitions(kevo-live PRIVATE KEVO_INSTALLED_PLUGIN_DIR="${kevo_plugin_from_bindir}")
+endif()

@@ -20,8 +20,8 @@ fail() {
   exit 1
 }
 
-browser=$(command -v chromium || command -v chromium-browser || true)
-[ -n "$browser" ] || skip_stage "chromium is not installed" chromium
+. "$root/scripts/headless-chromium.sh"
+find_chromium
 command -v npm >/dev/null || skip_stage "npm is not installed" npm
 command -v python3 >/dev/null || skip_stage "python3 is not installed" python3
 
@@ -70,10 +70,7 @@ page = page.replace("</body>", "<script>" + axe + "</script>\n" + runner + "\n</
 open(sys.argv[3], "w", encoding="utf-8").write(page)
 PY
 
-profile=$(mktemp -d "$work/profile.XXXXXX")
-timeout 180 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-  --disable-background-networking --disable-component-update --disable-sync \
-  --user-data-dir="$profile" --virtual-time-budget=60000 --window-size=360,1400 \
+chromium_run 180 --virtual-time-budget=60000 --window-size=360,1400 \
   --dump-dom "file://$work/checked.html" >"$work/dom.html" 2>"$work/chromium.log" ||
   fail "chromium did not run: $(tail -n 1 "$work/chromium.log")"
 

@@ -134,18 +134,20 @@ check "zip contents, CR LF texts, version in README.txt" zip_contents
 
 linux_files() {  # $1: prefix, $2: library folder below it, $3...: doc and man files
   local prefix=$1 lib=$2; shift 2
-  printf "$prefix%s\n" bin/kevo-replay include/StatsKEVO.h "$lib/statskevo/StatsKEVO.so" \
+  printf "$prefix%s\n" bin/kevo-replay bin/kevo-live include/StatsKEVO.h \
+    "$lib/statskevo/StatsKEVO.so" \
     share/doc/statskevo/CHANGELOG.md share/doc/statskevo/README.md "$@" | sort
 }
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 check "tarball contents" same_list tar \
   "$(linux_files "StatsKEVO-$version-linux-$(uname -m)/" "lib/$multiarch" \
-    share/doc/statskevo/LICENSE share/man/man1/kevo-replay.1)" \
+    share/doc/statskevo/LICENSE share/man/man1/kevo-replay.1 share/man/man1/kevo-live.1)" \
   "$(tar -tzf "$tar_file" | grep -v '/$' | sort)"
 # Debian's layout: a copyright file instead of LICENSE, a Debian changelog, a gzipped man page.
 check ".deb contents" same_list deb \
   "$(linux_files ./usr/ "lib/$multiarch" share/doc/statskevo/changelog.gz \
-    share/doc/statskevo/copyright share/man/man1/kevo-replay.1.gz)" \
+    share/doc/statskevo/copyright share/man/man1/kevo-replay.1.gz \
+    share/man/man1/kevo-live.1.gz)" \
   "$(dpkg-deb -c "$deb_file" | awk '$1 !~ /^d/ {print $6}' | sort)"
 # lintian prints every tag it finds (warnings and notes too); only errors fail the check.
 lintian_clean() {
@@ -173,6 +175,18 @@ installed_replay() {
 }
 check "installed kevo-replay scores the sample with the installed plug-in" installed_replay
 
+# The unpacked .deb's kevo-live starts on loopback with the installed plug-in and a fresh journal.
+installed_live() {
+  local live="$scratch/root/usr/bin/kevo-live" started
+  [ "$("$live" --version)" = "kevo-live $version" ] ||
+    { echo "  kevo-live --version does not say $version"; return 1; }
+  started=$(timeout 3 "$live" --udp 127.0.0.1:0 --http 127.0.0.1:0 \
+    --journal "$scratch/live.journal" 2>&1)
+  grep -q "library: .*/root/usr/lib/.*/statskevo/StatsKEVO.so" <<<"$started" ||
+    { echo "  kevo-live did not load the installed plug-in:"; sed 's/^/    /' <<<"$started"; return 1; }
+}
+check "installed kevo-live starts with the installed plug-in" installed_live
+
 # The installed files Debian's tools read: the changelog's latest entry is this version, the
 # copyright file names the licence of LICENSE, and man finds the compressed page.
 debian_docs() {
@@ -182,7 +196,8 @@ debian_docs() {
   grep -qx 'License: Expat' "$doc/copyright" &&
     grep -q '^ THE SOFTWARE IS PROVIDED "AS IS"' "$doc/copyright" ||
     { echo "  copyright: no Expat licence text"; return 1; }
-  gzip -dc "$scratch/root/usr/share/man/man1/kevo-replay.1.gz" | grep -q "^\.TH KEVO-REPLAY 1 .*$version"
+  gzip -dc "$scratch/root/usr/share/man/man1/kevo-replay.1.gz" | grep -q "^\.TH KEVO-REPLAY 1 .*$version" &&
+    gzip -dc "$scratch/root/usr/share/man/man1/kevo-live.1.gz" | grep -q "^\.TH KEVO-LIVE 1 .*$version"
 }
 check "the .deb's changelog, copyright file and man page" debian_docs
 

@@ -64,7 +64,8 @@ build_all() {
   log "Linux build in $work"
   cmake -S "$src" -B "$work/build-linux" -DCMAKE_BUILD_TYPE=Release -DKEVO_BUILD_TESTS=OFF \
     -DKEVO_REPRODUCIBLE=ON -DCMAKE_INSTALL_PREFIX=/usr >"$work/configure-linux.log"
-  cmake --build "$work/build-linux" -j"$jobs" --target StatsKEVO kevo-replay >"$work/build-linux.log"
+  cmake --build "$work/build-linux" -j"$jobs" --target StatsKEVO kevo-replay kevo-live \
+    >"$work/build-linux.log"
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$work/build-linux/CMakeCache.txt")
 
   log "Windows build in $work"
@@ -107,10 +108,11 @@ build_deb() {
   debian_copyright "$src/LICENSE" >"$doc/copyright"
   python3 "$src/packaging/debian_changelog.py" "$src/CHANGELOG.md" "$version" "$maintainer" |
     gzip -9n >"$doc/changelog.gz"
-  gzip -9n "$deb_root"/usr/share/man/man1/kevo-replay.1
+  gzip -9n "$deb_root"/usr/share/man/man1/kevo-replay.1 "$deb_root"/usr/share/man/man1/kevo-live.1
   mkdir -p "$deb_root/DEBIAN"
   local depends
   depends=$(shared_library_depends "$work" "$deb_root"/usr/bin/kevo-replay \
+    "$deb_root"/usr/bin/kevo-live \
     "$deb_root"/usr/lib/*/statskevo/StatsKEVO.so)
   cat >"$deb_root/DEBIAN/control" <<EOF
 Package: statskevo
@@ -125,7 +127,9 @@ Description: KEVO contest scoring plug-in for logging hosts
  StatsKEVO scores the KEVO amateur-radio contest inside a logging host that
  loads it as a shared library: points, duplicates, multipliers, rates, the
  call check and a scored fixed-column log. kevo-replay replays ADIF and
- Cabrillo logs and scripted sessions through the plug-in.
+ Cabrillo logs and scripted sessions through the plug-in; kevo-live scores
+ the contacts a contest logger broadcasts over UDP as they are logged, on a
+ live web page, and posts the score to online scoreboards.
 EOF
   (cd "$deb_root" && find usr -type f | sort | xargs md5sum >DEBIAN/md5sums)
   touch_tree "$deb_root"

@@ -21,25 +21,11 @@ fail() {
 }
 
 . "$root/scripts/stage-tools.sh"
-browser=$(command -v chromium || command -v chromium-browser || true)
-if [ -z "$browser" ]; then
-  skip_stage "chromium is not installed" chromium
-fi
-
-# Chromium as root needs no sandbox; a fresh profile and no background traffic keep the run
-# reproducible and offline.
-chromium_run() {
-  local profile
-  profile=$(mktemp -d "$work/profile.XXXXXX")
-  timeout 120 "$browser" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$profile" --enable-logging=stderr --v=0 --hide-scrollbars \
-    --force-device-scale-factor=1 "$@"
+. "$root/scripts/headless-chromium.sh"
+find_chromium
+render() {
+  chromium_run 120 --enable-logging=stderr --v=0 --hide-scrollbars --force-device-scale-factor=1 "$@"
 }
-
-if ! chromium_run --dump-dom about:blank >"$work/probe.out" 2>&1; then
-  skip_stage "chromium cannot run here: $(grep -v -i dbus "$work/probe.out" | tail -n 1)" chromium
-fi
 
 if [ ! -x "$build/kevo-replay" ]; then
   cmake -S "$root" -B "$build" >/dev/null && cmake --build "$build" -j"${KEVO_JOBS:-2}" \
@@ -55,7 +41,7 @@ if ! (cd "$root" && "$build/kevo-replay" --own-number 12 --own-region W \
   fail "kevo-replay --report failed"
 fi
 
-chromium_run --window-size=800,2500 --screenshot="$png" "file://$page" >"$work/chromium.log" 2>&1
+render --window-size=800,2500 --screenshot="$png" "file://$page" >"$work/chromium.log" 2>&1
 status=$?
 if grep -q ':CONSOLE' "$work/chromium.log"; then
   grep ':CONSOLE' "$work/chromium.log" >&2

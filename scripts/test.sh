@@ -67,7 +67,7 @@ unset ASAN_OPTIONS UBSAN_OPTIONS
 # Optional stages: each script prints "skipped: <why>" and exits 0 when its tools are
 # missing (in CI it fails instead), and fails when anything it ran failed.
 for stage in check-format windows-tests fuzz-smoke bench-smoke release-tests render-report \
-    check-report-a11y; do
+    check-report-a11y render-live; do
   script="$root/scripts/$stage.sh"
   [ -x "$script" ] || continue
   echo "== $stage"

@@ -26,6 +26,7 @@ cases=(
   "release-tests|lintian|lintian|i686-w64-mingw32-g++ dpkg-deb dpkg-shlibdeps dpkg-parsechangelog unzip python3"
   "render-report|chromium chromium-browser|chromium|"
   "check-report-a11y|chromium chromium-browser|chromium|"
+  "render-live|chromium chromium-browser|chromium|"
 )
 
 failures=0
