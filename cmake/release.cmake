@@ -41,24 +41,20 @@ install(TARGETS StatsKEVO
 install(FILES include/StatsKEVO.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES README.md LICENSE CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-if(TARGET kevo-replay)
-  install(TARGETS kevo-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  configure_file(docs/kevo-replay.1.in ${PROJECT_BINARY_DIR}/kevo-replay.1 @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/kevo-replay.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  # Where an installed kevo-replay finds the plug-in, relative to its own folder. Both folders
-  # are relative to the same prefix, so the answer holds for any --prefix given at install time.
+# A program that loads the plug-in: installed into bin with its man page (docs/<target>.1.in),
+# and told where an install puts the plug-in relative to its own folder. Both folders are
+# relative to the same prefix, so the answer holds for any --prefix given at install time.
+function(kevo_install_host_program target)
+  if(NOT TARGET ${target})
+    return()
+  endif()
+  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  configure_file(docs/${target}.1.in ${PROJECT_BINARY_DIR}/${target}.1 @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${target}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   cmake_path(ABSOLUTE_PATH KEVO_PLUGIN_INSTALL_DIR BASE_DIRECTORY ${CMAKE_INSTALL_PREFIX}
              OUTPUT_VARIABLE plugin_dir)
-  file(RELATIVE_PATH kevo_plugin_from_bindir ${CMAKE_INSTALL_FULL_BINDIR} ${plugin_dir})
-  target_compile_definitions(kevo-replay PRIVATE KEVO_INSTALLED_PLUGIN_DIR="${kevo_plugin_from_bindir}")
-endif()
-
-if(TARGET kevo-live)
-  install(TARGETS kevo-live RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  configure_file(docs/kevo-live.1.in ${PROJECT_BINARY_DIR}/kevo-live.1 @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/kevo-live.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  cmake_path(ABSOLUTE_PATH KEVO_PLUGIN_INSTALL_DIR BASE_DIRECTORY ${CMAKE_INSTALL_PREFIX}
-             OUTPUT_VARIABLE plugin_dir)
-  file(RELATIVE_PATH kevo_plugin_from_bindir ${CMAKE_INSTALL_FULL_BINDIR} ${plugin_dir})
-  target_compile_definitions(kevo-live PRIVATE KEVO_INSTALLED_PLUGIN_DIR="${kevo_plugin_from_bindir}")
-endif()
+  file(RELATIVE_PATH plugin_from_bindir ${CMAKE_INSTALL_FULL_BINDIR} ${plugin_dir})
+  target_compile_definitions(${target} PRIVATE KEVO_INSTALLED_PLUGIN_DIR="${plugin_from_bindir}")
+endfunction()
+kevo_install_host_program(kevo-replay)
+kevo_install_host_program(kevo-live)

@@ -1,9 +1,6 @@
 #include "tools/live/live_options.h"
 
-#include <getopt.h>
-
-#include <cstring>
-
+#include "tools/replay/inputs/long_options.h"
 #include "tools/replay/inputs/tokens.h"
 
 namespace kevo::live {
@@ -77,13 +74,6 @@ constexpr option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 bool SetEndpoint(const std::string& value, Endpoint& target, const char* option,
                  std::string& error) {
   std::optional<Endpoint> endpoint = ParseEndpoint(value);
@@ -141,13 +131,13 @@ bool Apply(int id, const std::string& value, LiveOptions& options, std::string& 
       options.settings.rate_suppression = 1;
       break;
     case kRcvdField:
-      options.elements.received = Lower(value);
+      options.elements.received = replay::AsciiLower(value);
       break;
     case kPrefixField:
-      options.elements.prefix = Lower(value);
+      options.elements.prefix = replay::AsciiLower(value);
       break;
     case kRegionField:
-      options.elements.region = Lower(value);
+      options.elements.region = replay::AsciiLower(value);
       break;
     case kPost:
       if (value.rfind("http://", 0) != 0) {
@@ -270,35 +260,13 @@ const char* LiveUsageText() {
 
 bool ParseLiveOptions(const std::vector<std::string>& arguments, LiveOptions& options,
                       std::string& error) {
-  std::vector<std::string> copies(arguments);
-  std::vector<char*> argv;
-  std::string program = "kevo-live";
-  argv.push_back(program.data());
-  for (std::string& argument : copies) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  int argc = static_cast<int>(argv.size()) - 1;
-  // Long options only, spelled in full; ":" first tells a missing value from an unknown option.
-  opterr = 0;
-  optind = 0;  // a fresh scan, also on a second call: this call only resets the parser
-  getopt_long(1, argv.data(), ":", kLongOptions, nullptr);
-  while (optind < argc) {
-    int at = optind;
-    int index = -1;
-    int id = getopt_long(argc, argv.data(), ":", kLongOptions, &index);
-    if (id == -1) break;
-    std::string spelled(argv[at], std::strcspn(argv[at], "="));
-    if (id == '?' || (id != ':' && spelled != "--" + std::string(kLongOptions[index].name))) {
-      error = "unknown option " + spelled;
-      return false;
-    }
-    if (id == ':') {
-      error = spelled + " needs a value";
-      return false;
-    }
-    if (!Apply(id, optarg != nullptr ? optarg : "", options, error)) return false;
-  }
-  if (optind < argc) {
-    error = std::string("kevo-live takes no operands, not '") + argv[optind] + "'";
+  std::vector<std::string> operands;
+  auto apply = [&options](int id, const std::string& value, std::string& message) {
+    return Apply(id, value, options, message);
+  };
+  if (!replay::ParseLongOptions(arguments, kLongOptions, apply, operands, error)) return false;
+  if (!operands.empty()) {
+    error = "kevo-live takes no operands, not '" + operands.front() + "'";
     return false;
   }
   if ((!options.post.url.empty() || options.post.udp) && options.post.station.call.empty()) {

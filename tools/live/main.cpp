@@ -49,19 +49,12 @@ void LogError(const std::string& line) {
   std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
-// The plug-in beside the executable (a build tree, the Windows zip), else where an install puts
-// it relative to the executable's folder; the same search as kevo-replay's.
-std::string DefaultLibrary() {
-  fs::path folder = replay::ExecutableFolder();
-  fs::path beside = folder / replay::PluginFileName();
+// Where an install puts the plug-in relative to the executable's folder; empty in a build tree.
 #ifdef KEVO_INSTALLED_PLUGIN_DIR
-  fs::path installed =
-      (folder / KEVO_INSTALLED_PLUGIN_DIR / replay::PluginFileName()).lexically_normal();
-  std::error_code code;
-  if (!fs::exists(beside, code) && fs::exists(installed, code)) return installed.string();
+constexpr const char* kInstalledPluginDir = KEVO_INSTALLED_PLUGIN_DIR;
+#else
+constexpr const char* kInstalledPluginDir = "";
 #endif
-  return beside.string();
-}
 
 std::string Where(const asio::ip::address& address, unsigned short port) {
   std::string host = address.to_string();
@@ -105,7 +98,8 @@ class LiveApp {
         !replay::ReadWholeFile(options_.exchange_list, exchange_list, error)) {
       return Fail(error);
     }
-    std::string library = options_.library.empty() ? DefaultLibrary() : options_.library;
+    std::string library = options_.library.empty() ? replay::DefaultPluginPath(kInstalledPluginDir)
+                                                   : options_.library;
     replay::LoadedPlugin plugin;
     if (!replay::LoadPlugin(library, options_.names, plugin, error)) {
       return Fail("cannot use the library " + library + ": " + error);

@@ -37,18 +37,12 @@ namespace fs = std::filesystem;
 
 constexpr const char* kExtLog = "ExtLog.txt";
 
-// The plug-in beside the executable (a build tree, the Windows zip), else where an install puts
-// it relative to the executable's folder (bin/../lib/.../statskevo).
-std::string DefaultLibrary() {
-  fs::path folder = ExecutableFolder();
-  fs::path beside = folder / PluginFileName();
+// Where an install puts the plug-in relative to the executable's folder; empty in a build tree.
 #ifdef KEVO_INSTALLED_PLUGIN_DIR
-  fs::path installed = (folder / KEVO_INSTALLED_PLUGIN_DIR / PluginFileName()).lexically_normal();
-  std::error_code code;
-  if (!fs::exists(beside, code) && fs::exists(installed, code)) return installed.string();
+constexpr const char* kInstalledPluginDir = KEVO_INSTALLED_PLUGIN_DIR;
+#else
+constexpr const char* kInstalledPluginDir = "";
 #endif
-  return beside.string();
-}
 
 // Standard output in binary mode on Windows, so that a script transcript has the same bytes
 // (LF line ends) on every platform.
@@ -104,7 +98,8 @@ class App {
         return Fail(name + ": neither an ADIF nor a Cabrillo log");
       }
     }
-    std::string library = options_.library.empty() ? DefaultLibrary() : options_.library;
+    std::string library =
+        options_.library.empty() ? DefaultPluginPath(kInstalledPluginDir) : options_.library;
     LoadedPlugin plugin;
     if (!LoadPlugin(library, options_.names, plugin, error)) {
       return Fail("cannot use the library " + library + ": " + error);

@@ -1,9 +1,6 @@
 #include "tools/replay/options.h"
 
-#include <getopt.h>
-
-#include <cstring>
-
+#include "tools/replay/inputs/long_options.h"
 #include "tools/replay/inputs/tokens.h"
 
 namespace kevo::replay {
@@ -58,18 +55,6 @@ constexpr option kLongOptions[] = {
     {"compare", required_argument, nullptr, kCompare},
     {nullptr, 0, nullptr, 0},
 };
-
-// The option as the user wrote it, without an "=value".
-std::string Spelled(const char* argument) {
-  return std::string(argument, std::strcspn(argument, "="));
-}
-
-const option* OptionWithId(int id) {
-  for (const option* o = kLongOptions; o->name != nullptr; ++o) {
-    if (o->val == id) return o;
-  }
-  return nullptr;
-}
 
 // Sets `target` to an option's value that must name something: the empty text names no file or
 // folder. False with the message for the user.
@@ -224,48 +209,11 @@ const char* UsageText() {
 }
 
 bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error) {
-  std::vector<std::string> copies(arguments);
-  std::vector<char*> argv;
-  std::string program = "kevo-replay";
-  argv.push_back(program.data());
-  for (std::string& argument : copies) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  int argc = static_cast<int>(argv.size()) - 1;
-
   std::vector<std::string> positional;
-  // "-" first: operands come back in order (code 1), so nothing is permuted; ":" next: a
-  // missing value is told apart from an unknown option. Only long options exist, and only as
-  // spelled in full; "-x" is a file name like "-", and so is everything after "--".
-  opterr = 0;
-  optind = 0;  // a fresh scan, also on a second call: this call only resets the parser
-  getopt_long(1, argv.data(), "-:", kLongOptions, nullptr);
-  while (optind < argc) {
-    int at = optind;
-    if (argv[at][0] == '-' && argv[at][1] != '-' && argv[at][1] != '\0') {
-      positional.push_back(argv[at]);
-      ++optind;
-      continue;
-    }
-    int index = -1;
-    int id = getopt_long(argc, argv.data(), "-:", kLongOptions, &index);
-    if (id == -1) break;
-    if (id == 1) {
-      positional.push_back(optarg);
-      continue;
-    }
-    std::string spelled = Spelled(argv[at]);
-    const option* known = id == '?' || id == ':' ? OptionWithId(optopt) : &kLongOptions[index];
-    if (known == nullptr || spelled != "--" + std::string(known->name)) {
-      error = "unknown option " + spelled;
-      return false;
-    }
-    if (id == '?' || id == ':') {
-      error = spelled + (id == '?' ? " takes no value" : " needs a value");
-      return false;
-    }
-    if (!Apply(id, optarg != nullptr ? optarg : "", options, error)) return false;
-  }
-  for (int i = optind; i < argc; ++i) positional.push_back(argv[i]);
+  auto apply = [&options](int id, const std::string& value, std::string& message) {
+    return Apply(id, value, options, message);
+  };
+  if (!ParseLongOptions(arguments, kLongOptions, apply, positional, error)) return false;
 
   if (options.help || options.version) return true;
   if (!options.script_file.empty()) {

@@ -73,6 +73,18 @@ bool ResolveEntries(SharedLibrary& library, NameStyle style, EntryPoints& entrie
   return true;
 }
 
+std::string DefaultPluginPath(const std::string& installed_dir) {
+  std::filesystem::path folder = ExecutableFolder();
+  std::filesystem::path beside = folder / PluginFileName();
+  if (installed_dir.empty()) return beside.string();
+  std::filesystem::path installed = (folder / installed_dir / PluginFileName()).lexically_normal();
+  std::error_code code;
+  if (!std::filesystem::exists(beside, code) && std::filesystem::exists(installed, code)) {
+    return installed.string();
+  }
+  return beside.string();
+}
+
 bool LoadPlugin(const std::string& path, NameStyle style, LoadedPlugin& plugin,
                 std::string& error) {
   // Opening a FIFO or a device would block or read for ever; a library is a regular file.

@@ -61,6 +61,11 @@ const char* PluginFileName();
 // The folder holding the running executable, empty when it cannot be found.
 std::string ExecutableFolder();
 
+// The plug-in a program loads when none is named: the one beside the executable (a build tree,
+// the Windows zip), else, where `installed_dir` is not empty, the one an install puts there
+// relative to the executable's folder (bin/../lib/.../statskevo).
+std::string DefaultPluginPath(const std::string& installed_dir);
+
 struct LoadedPlugin {
   std::unique_ptr<SharedLibrary> library;  // keeps the entries valid
   EntryPoints entries;
