@@ -3,6 +3,9 @@
 CHANGELOG.md: one entry per released version, newest first, starting at VERSION. Each bullet
 and paragraph of a version becomes one "*" item.
 
+Releases of one day are dated a minute apart, oldest first, so that every entry is newer than
+the one below it.
+
 A VERSION without a "## [VERSION] - DATE" heading (a build between releases) gets an entry made
 of the "## [Unreleased]" section, dated SOURCE_DATE_EPOCH, so that the output still depends on
 nothing but the commit.
@@ -53,6 +56,21 @@ def entry(version, items, when, maintainer):
     return "\n".join(lines) + "\n"
 
 
+def release_times(released):
+    """The time of each released entry (newest first): midnight UTC of its date, or a minute
+    after the entry below it where two releases share a day, since Debian's tools want every
+    entry dated after the one before it."""
+    times = []
+    later = None
+    for _, date, _ in reversed(released):
+        when = datetime.datetime.strptime(date, "%Y-%m-%d").replace(tzinfo=datetime.timezone.utc)
+        if later is not None and when <= later:
+            when = later + datetime.timedelta(minutes=1)
+        times.append(when)
+        later = when
+    return list(reversed(times))
+
+
 def main():
     if len(sys.argv) != 4:
         sys.exit(__doc__.strip().splitlines()[-1])
@@ -70,8 +88,7 @@ def main():
         when = datetime.datetime.fromtimestamp(epoch, datetime.timezone.utc)
         entries.append(entry(version, unreleased, when, maintainer))
         older = released
-    for name, date, items in older:
-        when = datetime.datetime.strptime(date, "%Y-%m-%d").replace(tzinfo=datetime.timezone.utc)
+    for (name, items), when in zip([(n, i) for n, _, i in older], release_times(older)):
         entries.append(entry(name, items, when, maintainer))
     sys.stdout.write("\n".join(entries))
 
