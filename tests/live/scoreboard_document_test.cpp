@@ -57,6 +57,9 @@ TEST(JsonTextTest, AlwaysValidUtf8) {
   EXPECT_EQ(JsonString("\xC3\xA4"), "\"\xC3\xA4\"");  // UTF-8 stays
   EXPECT_EQ(JsonString("\xE4"), "\"\xC3\xA4\"");      // a Latin-1 byte becomes UTF-8
   EXPECT_EQ(JsonString("\xC3"), "\"\xC3\x83\"");      // a cut sequence too
+  // A surrogate and an overlong form are no UTF-8: byte by byte, as Latin-1.
+  EXPECT_EQ(JsonString("\xED\xA0\x80"), "\"\xC3\xAD\xC2\xA0\xC2\x80\"");
+  EXPECT_EQ(JsonString("\xE0\x80\x80"), "\"\xC3\xA0\xC2\x80\xC2\x80\"");
 }
 
 }  // namespace

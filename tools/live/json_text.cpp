@@ -2,26 +2,9 @@
 
 #include <cstdio>
 
+#include "tools/replay/inputs/utf8.h"
+
 namespace kevo::live {
-
-namespace {
-
-// The length of the well-formed UTF-8 sequence at `at`, or 0.
-std::size_t Utf8Length(std::string_view bytes, std::size_t at) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  unsigned char lead = byte(at);
-  std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                       : lead >= 0xE0                 ? 3
-                       : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                      : 0;
-  if (length == 0 || at + length > bytes.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
-
-}  // namespace
 
 std::string JsonString(std::string_view bytes) {
   std::string out = "\"";
@@ -42,12 +25,11 @@ std::string JsonString(std::string_view bytes) {
       out += escape;
     } else if (c < 0x80) {
       out += static_cast<char>(c);
-    } else if (std::size_t length = Utf8Length(bytes, i)) {
+    } else if (std::size_t length = replay::Utf8SequenceLength(bytes.substr(i))) {
       out.append(bytes.substr(i, length));
       i += length - 1;
     } else {
-      out += static_cast<char>(0xC0 | (c >> 6));  // Latin-1 as UTF-8
-      out += static_cast<char>(0x80 | (c & 0x3F));
+      replay::AppendUtf8(out, c);  // Latin-1 as UTF-8
     }
   }
   out += '"';

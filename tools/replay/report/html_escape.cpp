@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "tools/replay/inputs/utf8.h"
+
 namespace kevo::replay {
 
 namespace {
@@ -15,42 +17,13 @@ constexpr char32_t kWindows1252High[32] = {
     kReplacement, 0x2018,       0x2019, 0x201C, 0x201D, 0x2022,       0x2013, 0x2014,
     0x02DC,       0x2122,       0x0161, 0x203A, 0x0153, kReplacement, 0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Length of the well-formed UTF-8 sequence of two to four bytes at the start of `text`, or 0.
-// C1 control characters (U+0080-U+009F) do not count: HTML forbids them.
-std::size_t Utf8SequenceLength(std::string_view text) {
-  auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-  std::uint8_t lead = byte(0);
-  std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-  if (lead < 0xC2 || lead > 0xF4 || text.size() < length) return 0;
-  std::uint8_t low = 0x80, high = 0xBF;  // the range of the second byte
-  if (lead == 0xC2) low = 0xA0;
-  if (lead == 0xE0) low = 0xA0;
-  if (lead == 0xED) high = 0x9F;  // no surrogates
-  if (lead == 0xF0) low = 0x90;
-  if (lead == 0xF4) high = 0x8F;  // nothing past U+10FFFF
-  if (byte(1) < low || byte(1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
-  }
-  return length;
+// A well-formed UTF-8 sequence, but no C1 control character (U+0080-U+009F): HTML forbids
+// them, so their bytes are read as Windows-1252 like any other stray byte.
+std::size_t HtmlUtf8Length(std::string_view text) {
+  std::size_t length = Utf8SequenceLength(text);
+  bool c1 = length == 2 && static_cast<std::uint8_t>(text[0]) == 0xC2 &&
+            static_cast<std::uint8_t>(text[1]) < 0xA0;
+  return c1 ? 0 : length;
 }
 
 }  // namespace
@@ -61,7 +34,7 @@ std::string EscapeHtml(std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size();) {
     auto byte = static_cast<std::uint8_t>(bytes[i]);
     if (byte >= 0x80) {
-      std::size_t length = Utf8SequenceLength(bytes.substr(i));
+      std::size_t length = HtmlUtf8Length(bytes.substr(i));
       if (length > 0) {
         out.append(bytes.substr(i, length));
         i += length;
