@@ -57,7 +57,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
     "${as_root[@]}" dpkg --add-architecture i386
   fi
-  apt_quietly update
+  # A mirror in the middle of a sync can serve one index of the wrong size, and apt-get update
+  # then fails although every other index is fresh. Say so and try the install anyway: only
+  # packages that do not install are a failure.
+  updated=0
+  for wait in 20 40 0; do
+    apt_quietly update && { updated=1; break; }
+    [ "$wait" -gt 0 ] && { echo "install-deps: trying apt-get update again in $wait s" >&2; sleep "$wait"; }
+  done
+  [ "$updated" = 1 ] || echo "install-deps: apt-get update failed (see above); installing anyway" >&2
   if ! apt_quietly install -y --no-install-recommends "${missing[@]}"; then
     if in_ci; then
       # apt-get installs all or nothing: try each package alone to name the ones that fail.
