@@ -171,8 +171,9 @@ class Live:
             check(self.process.wait(10) == 0, "kevo-live did not stop cleanly")
 
 
-def run_case(name, sends, kept, extra_args=(), expect=None, during=None):
-    """Sends, checks, kills, restarts on the journal and checks again."""
+def run_case(name, sends, kept, extra_args=(), expect=None, during=None, pause=0.0):
+    """Sends, checks, kills, restarts on the journal and checks again; `pause` gives the
+    figures drawn with the charts (at most once a second) time to follow."""
     journal = os.path.join(WORK, name + ".journal")
     if os.path.exists(journal):
         os.remove(journal)
@@ -181,6 +182,7 @@ def run_case(name, sends, kept, extra_args=(), expect=None, during=None):
     live = Live(args)
     try:
         live.send(sends)
+        time.sleep(pause)
         expected = replay_summary(name, kept)
         for attempt in ("live", "restarted"):
             status = live.status()
@@ -276,7 +278,10 @@ def not_to_count():
 
 
 def filters():
-    ours = [contact("DL1AAA", "14", 1, "KV", "F1" * 16), contact("OK1BBB", "7", 2, "12", "F2" * 16)]
+    ours = [contact("DL1AAA", "14", 1, "KV", "F1" * 16), contact("OK1BBB", "7", 2, "12", "F2" * 16),
+            contact("DL9OLD", "14", 3, "15", "F5" * 16), contact("OK1CCC", "7", 5, "16", "F6" * 16)]
+    # A logger's clock years off: scored, as a host would, but named.
+    ours[2]["time"] = "2019-03-14 10:03:00"
     other_contest = contact("SP1CCC", "14", 3, "13", "F3" * 16, contest="OTHER-TEST")
     other_station = contact("DL2DDD", "14", 4, "14", "F4" * 16, mycall="Q2XX")
     sends = [datagram("contactinfo", x) for x in ours + [other_contest, other_station]]
@@ -284,11 +289,15 @@ def filters():
 
     def expect(status, attempt):
         logs = {(l["contest"], l["mycall"]): (l["contacts"], l["applied"]) for l in status["logs"]}
-        check(logs == {("KEVO", "Q1TEST"): (2, True), ("OTHER-TEST", "Q1TEST"): (1, False),
+        check(status["outside_window"] == 1 and
+              status["outside_lines"][0]["call"] == "DL9OLD",
+              "outside the window: %d %s" % (status["outside_window"], status["outside_lines"]))
+        check(logs == {("KEVO", "Q1TEST"): (4, True), ("OTHER-TEST", "Q1TEST"): (1, False),
                        ("KEVO", "Q2XX"): (1, False)}, "logs %s" % logs)
         check(status["counters"]["other_logs"] == 2, "other logs %s" % status["counters"])
 
-    run_case("filters", sends, ours, ["--only-contest", "kevo", "--only-call", "q1test"], expect)
+    run_case("filters", sends, ours, ["--only-contest", "kevo", "--only-call", "q1test"], expect,
+             pause=1.5)
 
 
 def main():
