@@ -108,6 +108,11 @@ bool LiveEngine::Admit(const ContactEvent& event) {
       source.contest = event.contest;
       source.mycall = event.mycall;
       source.applied = passes;
+      // Once per log: another contest or station on the port is worth a line.
+      if (sources_.size() > 1 && log_) {
+        log_("warning: contacts of another log: contest '" + event.contest + "', station '" +
+             event.mycall + "' (" + (passes ? "scored with the others" : "not scored") + ")");
+      }
     }
     ++source.contacts;
     snapshot_.sources.clear();
