@@ -147,6 +147,22 @@ TEST_F(ContactBookTest, MovingOneOfTwoIdsKeepsTheOther) {
                            Event(K::kContactInfo, "P1", "DL1AA", "40", "5", 0)}));
 }
 
+// The library holds the first ID's exchange; when that ID goes, the other's stands.
+TEST_F(ContactBookTest, TheOtherIdTakesTheEntryOverWithItsExchange) {
+  using K = DatagramKind;
+  const ContactEvent keeper = Event(K::kContactInfo, "K", "SP1KK", "20", "7", 1);
+  const ContactEvent first = Event(K::kContactInfo, "P1", "DL1AA", "20", "17", 0);
+  ContactEvent second = Event(K::kContactInfo, "P2", "DL1AA", "20", "18", 0);
+  book_->Apply(keeper);
+  book_->Apply(first);
+  book_->Apply(second);
+  EXPECT_EQ(book_->last_summary().text, ReplaySummary({keeper, first}));
+  EXPECT_EQ(book_->Apply(Event(K::kContactDelete, "P1", "DL1AA", "", "", 0)).change,
+            BookChange::kDeleted);
+  EXPECT_EQ(book_->size(), 2u);
+  EXPECT_EQ(book_->last_summary().text, ReplaySummary({keeper, second}));
+}
+
 // A contact marked not to count never reaches the library; an edit that marks it takes it out,
 // one that clears the mark puts it back.
 TEST_F(ContactBookTest, ContactsMarkedNotToCount) {

@@ -1,5 +1,6 @@
 #include "tools/live/contact_book.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -41,7 +42,9 @@ BookOutcome ContactBook::Take(const ContactEvent& event, BookChange change) {
     outcome.summary = last_summary_;
     return outcome;
   }
-  ++entries_[EntryKey(event.contact)];
+  Entry& entry = entries_[EntryKey(event.contact)];
+  entry.ids.push_back(event.id);
+  if (entry.ids.size() == 1) entry.holder = event.id;
   // A second ID of an entry is logged as a host would: the call check calls it a duplicate and
   // the library keeps its one entry.
   replay::CheckAnswer check = session_.Log(event.contact);
@@ -50,13 +53,25 @@ BookOutcome ContactBook::Take(const ContactEvent& event, BookChange change) {
   return outcome;
 }
 
-bool ContactBook::Release(const Held& held) {
+bool ContactBook::Release(const std::string& id, const Held& held) {
   if (!held.counts) return false;
-  auto entry = entries_.find(EntryKey(held.contact));
-  if (entry == entries_.end()) return false;
-  if (--entry->second > 0) return false;
-  entries_.erase(entry);
+  auto found = entries_.find(EntryKey(held.contact));
+  if (found == entries_.end()) return false;
+  Entry& entry = found->second;
+  entry.ids.erase(std::remove(entry.ids.begin(), entry.ids.end(), id), entry.ids.end());
+  if (entry.ids.empty()) {
+    entries_.erase(found);
+    session_.Remove(held.contact);
+    return true;
+  }
+  if (entry.holder != id) return false;
+  // The library still holds this ID's exchange: another ID of the entry takes over, with its
+  // own exchange, prefix and region when they differ.
+  entry.holder = entry.ids.front();
+  const replay::Contact& heir = contacts_.at(entry.holder).contact;
+  if (SameContact(heir, held.contact)) return false;
   session_.Remove(held.contact);
+  session_.Log(heir);
   return true;
 }
 
@@ -74,7 +89,7 @@ BookOutcome ContactBook::Apply(const ContactEvent& event) {
       if (known == contacts_.end()) return Take(event, BookChange::kAdded);
       Held old = known->second;
       if (old.counts == event.counts && SameContact(old.contact, event.contact)) return repeat;
-      bool removed = Release(old);
+      bool removed = Release(event.id, old);
       if (!event.counts) {
         BookOutcome outcome = Take(event, BookChange::kLeftOut);
         if (removed) outcome = Summarised(BookChange::kLeftOut);
@@ -85,7 +100,7 @@ BookOutcome ContactBook::Apply(const ContactEvent& event) {
     }
     case DatagramKind::kContactDelete: {
       if (known == contacts_.end()) return repeat;
-      bool removed = Release(known->second);
+      bool removed = Release(event.id, known->second);
       contacts_.erase(known);
       deleted_.insert(event.id);
       if (removed) return Summarised(BookChange::kDeleted);

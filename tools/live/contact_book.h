@@ -20,6 +20,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "tools/live/contact_event.h"
 #include "tools/replay/host/host_session.h"
@@ -64,15 +65,20 @@ class ContactBook {
 
   // Gives the contact to the library (or only notes it when it does not count).
   BookOutcome Take(const ContactEvent& event, BookChange change);
-  // Takes the ID's contact back from the library when no other ID stands for its entry; true
-  // when the library changed.
-  bool Release(const Held& held);
+  // Takes the ID's contact back from the library when no other ID stands for its entry, or
+  // hands the entry to one that does; true when the library changed.
+  bool Release(const std::string& id, const Held& held);
   BookOutcome Summarised(BookChange change);
 
   replay::HostSession& session_;
   std::unordered_map<std::string, Held> contacts_;
-  // The library's entries by their identity, with how many IDs stand for each.
-  std::unordered_map<std::string, std::size_t> entries_;
+  // The library's entries by their identity: the IDs that stand for each, and the one whose
+  // contact the library holds (the first logged; the library ignores the others' adds).
+  struct Entry {
+    std::vector<std::string> ids;
+    std::string holder;
+  };
+  std::unordered_map<std::string, Entry> entries_;
   // Deleted IDs: another station PC may re-send the contact after the delete.
   std::unordered_set<std::string> deleted_;
   replay::Summary last_summary_;
