@@ -111,7 +111,9 @@ TEST(DatagramTest, ReceivedExchangeBandAndModeRules) {
     const char* received;
   };
   ElementNames from_name;
-  from_name.received = "name";
+  from_name.received = {"name"};
+  ElementNames listed;
+  listed.received = {"exchange1", "rcvnr", "zone"};
   const Mapping cases[] = {
       {"<band>14</band><mode>lsb</mode><exchange1>w</exchange1><rcvnr>3</rcvnr>",
        {},
@@ -127,6 +129,13 @@ TEST(DatagramTest, ReceivedExchangeBandAndModeRules) {
       {"<band>99</band><rxfreq>1402500</rxfreq><mode>FT8</mode>", {}, "20", "FT8", ""},
       {"<band>50</band><mode>FM</mode><exchange1>9</exchange1><name>ANNA</name>", from_name, "6",
        "FM", "ANNA"},
+      // A list: the first non-empty element, a serial number of 0 counting as empty.
+      {"<band>3,5</band><mode>CW</mode><exchange1> </exchange1><rcvnr>0</rcvnr><zone>14</zone>",
+       listed, "80", "CW", "14"},
+      {"<band>1296</band><mode>CW</mode><rcvnr>7</rcvnr><zone>14</zone>", listed, "23cm", "CW",
+       "7"},
+      {"<band>5</band><mode>CW</mode>", {}, "60", "CW", ""},
+      {"<band>20m</band><mode>CW</mode>", {}, "20", "CW", ""},
   };
   for (const Mapping& c : cases) {
     SCOPED_TRACE(c.elements);

@@ -22,7 +22,10 @@ TEST(LiveOptionsTest, ParsesOrRefusesWithTheMessage) {
       {{"--http", "127.0.0.1:65536"}, "--http needs ADDRESS:PORT, not '127.0.0.1:65536'"},
       {{"--post-every", "59"}, "--post-every needs a number of seconds from 60 up, not '59'"},
       {{"--post", "https://example.org/", "--call", "Q1"}, "--post needs an http:// address"},
-      {{"--post", "http://127.0.0.1/"}, "posting the score needs the station's --call"},
+      // Without --call the datagrams' mycall is the call; posting waits for it.
+      {{"--post", "http://127.0.0.1/"}, ""},
+      {{"--rcvd-field", "exchange1,,rcvnr"}, "--rcvd-field needs element names separated"},
+      {{"--rcvd-field", ""}, "--rcvd-field needs element names separated"},
       {{"--own-number", "x"}, "--own-number needs a signed 32-bit integer, not 'x'"},
       {{"--frobnicate"}, "unknown option --frobnicate"},
       {{"--jour", "x"}, "unknown option --jour"},
@@ -42,13 +45,22 @@ TEST(LiveOptionsTest, ParsesOrRefusesWithTheMessage) {
 TEST(LiveOptionsTest, DefaultsAndValues) {
   LiveOptions options;
   std::string error;
-  ASSERT_TRUE(ParseLiveOptions({"--udp", "[::1]:0", "--rcvd-field", "Exchange2"}, options, error))
+  ASSERT_TRUE(ParseLiveOptions({"--udp", "[::1]:0", "--rcvd-field", "Exchange2, RcvNr,zone",
+                                "--only-call", "q1test", "--only-contest", "KEVO"},
+                               options, error))
       << error;
   EXPECT_EQ(options.udp.host, "::1");
   EXPECT_EQ(options.udp.port, 0);
   EXPECT_EQ(options.http.host, "127.0.0.1");
   EXPECT_EQ(options.post.every_seconds, 120);
-  EXPECT_EQ(options.elements.received, "exchange2");  // element names are matched in lower case
+  // Element names are matched in lower case.
+  EXPECT_EQ(options.elements.received, (std::vector<std::string>{"exchange2", "rcvnr", "zone"}));
+  EXPECT_EQ(options.filter.call, "q1test");
+  EXPECT_EQ(options.post.station.call, "Q1TEST");  // the one station scored is the call posted
+  LiveOptions defaults;
+  ASSERT_TRUE(ParseLiveOptions({}, defaults, error));
+  EXPECT_EQ(defaults.elements.received,
+            (std::vector<std::string>{"exchange1", "exch1", "rcvnr", "nr"}));
 }
 
 TEST(LiveOptionsTest, ScoreboardAddresses) {

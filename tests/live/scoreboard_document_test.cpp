@@ -7,7 +7,9 @@
 #include <boost/property_tree/xml_parser.hpp>
 #include <sstream>
 
+#include "tools/live/http_post.h"
 #include "tools/live/json_text.h"
+#include "tools/replay/inputs/qso_mapping.h"
 
 namespace kevo::live {
 namespace {
@@ -50,6 +52,53 @@ TEST(ScoreboardDocumentTest, WithoutFiguresOnlyTheScore) {
   std::string document = BuildScoreDocument({}, 7, std::nullopt, "2026-03-15 11:58:00", "1");
   EXPECT_EQ(document.find("breakdown"), std::string::npos);
   EXPECT_NE(document.find("<score>7</score>"), std::string::npos);
+}
+
+// Every band from 6 m up goes out by its Cabrillo designator, the very one kevo-replay reads
+// back from a Cabrillo log; the HF bands keep their meters numbers.
+TEST(ScoreboardDocumentTest, BandNamesScoreboardsTake) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"160", "160"},   {"40", "40"},    {"10", "10"},    {"6", "50"},        {"4", "70"},
+      {"2", "144"},     {"1.25", "222"}, {"70cm", "432"}, {"33cm", "902"},    {"23cm", "1.2G"},
+      {"13cm", "2.3G"}, {"3cm", "10G"},  {"1mm", "241G"}, {"Total", "total"},
+  };
+  for (const auto& [library, scoreboard] : cases) {
+    SCOPED_TRACE(library);
+    EXPECT_EQ(ScoreboardBand(library), scoreboard);
+    if (std::string(library) != "Total" && std::string(library).size() > 0 &&
+        ScoreboardBand(library) != library) {
+      EXPECT_EQ(replay::BandFromCabrilloFrequency(scoreboard), library);
+    }
+  }
+}
+
+TEST(ScoreboardDocumentTest, QthBlockOnlyWithWhatWasGiven) {
+  StationFacts station;
+  station.call = "Q1TEST";
+  EXPECT_EQ(BuildScoreDocument(station, 1, std::nullopt, "t", "1").find("qth"), std::string::npos);
+  station.cq_zone = "14";
+  station.grid = "JO62";
+  std::istringstream in(BuildScoreDocument(station, 1, std::nullopt, "t", "1"));
+  pt::ptree tree;
+  pt::read_xml(in, tree);
+  const pt::ptree& qth = tree.get_child("dynamicresults.qth");
+  EXPECT_EQ(qth.size(), 2u);
+  EXPECT_EQ(qth.get<std::string>("cqzone"), "14");
+  EXPECT_EQ(qth.get<std::string>("grid6"), "JO62");
+}
+
+TEST(ScoreboardDocumentTest, HostHeaderCarriesAPortOtherThan80) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"http://scores.example.org/post", "scores.example.org"},
+      {"http://scores.example.org:80/post", "scores.example.org"},
+      {"http://scores.example.org:8080/post", "scores.example.org:8080"},
+      {"http://[::1]:8080/", "[::1]:8080"},
+  };
+  for (const auto& [url, host] : cases) {
+    std::optional<HttpUrl> parsed = ParseHttpUrl(url);
+    ASSERT_TRUE(parsed) << url;
+    EXPECT_EQ(HostHeader(*parsed), host) << url;
+  }
 }
 
 TEST(JsonTextTest, AlwaysValidUtf8) {

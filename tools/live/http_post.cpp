@@ -25,7 +25,7 @@ class Post : public std::enable_shared_from_this<Post> {
     request_.method(http::verb::post);
     request_.target(url_.path);
     request_.version(11);
-    request_.set(http::field::host, url_.host);
+    request_.set(http::field::host, HostHeader(url_));
     request_.set(http::field::user_agent, "kevo-live");
     request_.set(http::field::content_type, "text/xml; charset=utf-8");
     request_.set(http::field::connection, "close");
@@ -104,6 +104,11 @@ std::optional<HttpUrl> ParseHttpUrl(const std::string& url) {
   if (authority.empty() || authority.find('@') != std::string::npos) return std::nullopt;
   parsed.host = authority;
   return parsed;
+}
+
+std::string HostHeader(const HttpUrl& url) {
+  std::string host = url.host.find(':') != std::string::npos ? "[" + url.host + "]" : url.host;
+  return url.port == "80" ? host : host + ":" + url.port;
 }
 
 void PostDocument(asio::io_context& io, const HttpUrl& url, std::string body, PostDone done) {

@@ -22,6 +22,10 @@ std::optional<HttpUrl> ParseHttpUrl(const std::string& url);
 // `ok` when the server answered 2xx; `answer` is "200 OK" or the failure in words.
 using PostDone = std::function<void(bool ok, std::string answer)>;
 
+// The Host header's value: the host, in brackets when it is an IPv6 address, with the port
+// unless it is HTTP's 80 (a virtual host behind another port is found only with it).
+std::string HostHeader(const HttpUrl& url);
+
 void PostDocument(boost::asio::io_context& io, const HttpUrl& url, std::string body, PostDone done);
 
 }  // namespace kevo::live

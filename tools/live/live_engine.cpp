@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "tools/live/utc_now.h"
+#include "tools/replay/inputs/contest_window.h"
+#include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/report_charts.h"
 
@@ -24,6 +27,8 @@ const char* ChangeName(BookChange change) {
       return "replaced";
     case BookChange::kDeleted:
       return "deleted";
+    case BookChange::kLeftOut:
+      return "left out: marked not to count";
     case BookChange::kRepeat:
       break;
   }
@@ -89,7 +94,74 @@ std::optional<ContactEvent> LiveEngine::Read(const std::string& bytes, bool from
   return std::move(mapping.event);
 }
 
-void LiveEngine::Apply(const ContactEvent& event) { Note(event, book_.Apply(event)); }
+void LiveEngine::Apply(const ContactEvent& event) {
+  if (!Admit(event)) return;
+  Note(event, book_.Apply(event));
+}
+
+bool LiveEngine::Admit(const ContactEvent& event) {
+  if (event.kind == DatagramKind::kContactDelete) return true;
+  bool passes = PassesFilter(filter_, event);
+  if (heard_ids_.insert(event.id).second) {
+    LogSource& source = sources_[{AsciiUpperCopy(event.contest), event.mycall}];
+    if (source.contacts == 0) {
+      source.contest = event.contest;
+      source.mycall = event.mycall;
+      source.applied = passes;
+      // Once per log: another contest or station on the port is worth a line.
+      if (sources_.size() > 1 && log_) {
+        log_("warning: contacts of another log: contest '" + event.contest + "', station '" +
+             event.mycall + "' (" + (passes ? "scored with the others" : "not scored") + ")");
+      }
+    }
+    ++source.contacts;
+    snapshot_.sources.clear();
+    for (const auto& [key, counted] : sources_) snapshot_.sources.push_back(counted);
+  }
+  if (!passes) {
+    ++snapshot_.counters.other_logs;
+    return false;
+  }
+  if (!event.mycall.empty()) applied_calls_.insert(event.mycall);
+  if (!event.contest.empty()) applied_contests_.insert(event.contest);
+  NameStationAndContest();
+  return true;
+}
+
+void LiveEngine::NameStationAndContest() {
+  if (!station_call_.empty()) {
+    snapshot_.station = station_call_;
+  } else {
+    // Several calls: the scoreboard cannot know which is ours, so none is named.
+    snapshot_.station = applied_calls_.size() == 1 ? *applied_calls_.begin() : std::string();
+  }
+  std::string contest;
+  for (const std::string& name : applied_contests_) {
+    contest += (contest.empty() ? "" : ", ") + name;
+  }
+  snapshot_.contest = contest;
+}
+
+void LiveEngine::FindOutsideWindow() {
+  std::vector<replay::TimedLine> times;
+  std::vector<ContactLine> lines;
+  book_.ForEachCounted([&](const replay::Contact& contact, const std::string& timestamp) {
+    std::optional<double> day = replay::LinearDay(contact.time);
+    if (!day) return;
+    times.push_back({*day, lines.size()});
+    lines.push_back({timestamp, contact.call, contact.band, contact.mode, contact.received,
+                     "outside the contest's window"});
+  });
+  snapshot_.outside_window = 0;
+  snapshot_.outside_lines.clear();
+  std::optional<replay::ContestWindow> window = replay::FindContestWindow(times);
+  if (!window) return;
+  snapshot_.outside_window = window->outside.size();
+  for (std::size_t index : window->outside) {
+    if (snapshot_.outside_lines.size() == kListLength) break;
+    snapshot_.outside_lines.push_back(lines[index]);
+  }
+}
 
 void LiveEngine::Note(const ContactEvent& event, const BookOutcome& outcome) {
   IntakeCounters& counters = snapshot_.counters;
@@ -106,11 +178,15 @@ void LiveEngine::Note(const ContactEvent& event, const BookOutcome& outcome) {
     case BookChange::kDeleted:
       ++counters.deleted;
       break;
+    case BookChange::kLeftOut:
+      ++counters.left_out;
+      break;
   }
+  snapshot_.last_update = UtcNow();
   const replay::Contact& contact = event.contact;
   ContactLine line{event.timestamp, contact.call,     contact.band,
                    contact.mode,    contact.received, ChangeName(outcome.change)};
-  if (outcome.change != BookChange::kDeleted) {
+  if (outcome.change != BookChange::kDeleted && outcome.change != BookChange::kLeftOut) {
     replay::QsoValues qso;
     static_cast<replay::Contact&>(qso) = contact;
     collector_.AddContact(qso, outcome.check, outcome.summary);
@@ -130,6 +206,7 @@ void LiveEngine::Note(const ContactEvent& event, const BookOutcome& outcome) {
 
 std::shared_ptr<const LiveSnapshot> LiveEngine::Snapshot(bool render_charts) {
   if (render_charts && snapshot_.charts_version != snapshot_.version) {
+    FindOutsideWindow();
     snapshot_.charts = std::make_shared<const std::string>(ChartsHtml(report_));
     snapshot_.charts_version = snapshot_.version;
   }

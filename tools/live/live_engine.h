@@ -6,14 +6,19 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "tools/live/contact_book.h"
 #include "tools/live/journal.h"
 #include "tools/live/live_snapshot.h"
+#include "tools/live/log_filter.h"
 #include "tools/replay/report/report_collector.h"
 #include "tools/replay/report/report_data.h"
 
@@ -36,6 +41,11 @@ class LiveEngine {
   // The state now; the charts are rendered again when `render_charts` is set.
   std::shared_ptr<const LiveSnapshot> Snapshot(bool render_charts);
 
+  // Only the logs that pass are applied; the others are counted by contest and station.
+  void set_filter(LogFilter filter) { filter_ = std::move(filter); }
+  // The station's call as the operator gave it; empty: the one mycall the datagrams agree on.
+  void set_station_call(std::string call) { station_call_ = AsciiUpperCopy(call); }
+
   const IntakeCounters& counters() const { return snapshot_.counters; }
   const ContactBook& book() const { return book_; }
 
@@ -45,12 +55,23 @@ class LiveEngine {
   void Apply(const ContactEvent& event);
   void Reject(const std::string& reason, const std::string& detail);
   void Note(const ContactEvent& event, const BookOutcome& outcome);
+  // Counts the contact under its contest and station; false when the filter leaves it out.
+  bool Admit(const ContactEvent& event);
+  void NameStationAndContest();
+  void FindOutsideWindow();
 
   Journal* journal_;
   ElementNames names_;
   LogLine log_;
   ContactBook book_;
   LiveSnapshot snapshot_;  // kept up to date; copied out by Snapshot
+  LogFilter filter_;
+  std::string station_call_;
+  std::unordered_set<std::string> heard_ids_;
+  // By upper-case contest name and call.
+  std::map<std::pair<std::string, std::string>, LogSource> sources_;
+  std::set<std::string> applied_calls_;
+  std::set<std::string> applied_contests_;
   replay::ReportData report_;
   replay::ReportCollector collector_{report_};
 };

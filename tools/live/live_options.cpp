@@ -38,6 +38,13 @@ enum OptionId : int {
   kCategoryBand,
   kCategoryTransmitter,
   kCategoryAssisted,
+  kOnlyContest,
+  kOnlyCall,
+  kCqZone,
+  kItuZone,
+  kSection,
+  kState,
+  kGrid,
 };
 
 constexpr option kLongOptions[] = {
@@ -71,6 +78,13 @@ constexpr option kLongOptions[] = {
     {"category-band", required_argument, nullptr, kCategoryBand},
     {"category-transmitter", required_argument, nullptr, kCategoryTransmitter},
     {"category-assisted", required_argument, nullptr, kCategoryAssisted},
+    {"only-contest", required_argument, nullptr, kOnlyContest},
+    {"only-call", required_argument, nullptr, kOnlyCall},
+    {"cq-zone", required_argument, nullptr, kCqZone},
+    {"itu-zone", required_argument, nullptr, kItuZone},
+    {"section", required_argument, nullptr, kSection},
+    {"state", required_argument, nullptr, kState},
+    {"grid", required_argument, nullptr, kGrid},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -82,6 +96,27 @@ bool SetEndpoint(const std::string& value, Endpoint& target, const char* option,
     return false;
   }
   target = *endpoint;
+  return true;
+}
+
+// "exchange1,rcvnr,zone": element names, lower case, blanks around each dropped.
+bool SetReceivedList(const std::string& value, ElementNames& elements, std::string& error) {
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  while (start <= value.size()) {
+    std::size_t comma = value.find(',', start);
+    if (comma == std::string::npos) comma = value.size();
+    std::string name = replay::AsciiLower(value.substr(start, comma - start));
+    name.erase(0, name.find_first_not_of(' '));
+    name.erase(name.find_last_not_of(' ') + 1);
+    if (name.empty()) {
+      error = "--rcvd-field needs element names separated by commas, not '" + value + "'";
+      return false;
+    }
+    names.push_back(name);
+    start = comma + 1;
+  }
+  elements.received = names;
   return true;
 }
 
@@ -131,8 +166,7 @@ bool Apply(int id, const std::string& value, LiveOptions& options, std::string& 
       options.settings.rate_suppression = 1;
       break;
     case kRcvdField:
-      options.elements.received = replay::AsciiLower(value);
-      break;
+      return SetReceivedList(value, options.elements, error);
     case kPrefixField:
       options.elements.prefix = replay::AsciiLower(value);
       break;
@@ -198,6 +232,27 @@ bool Apply(int id, const std::string& value, LiveOptions& options, std::string& 
     case kCategoryAssisted:
       station.category_assisted = value;
       break;
+    case kOnlyContest:
+      options.filter.contest = value;
+      break;
+    case kOnlyCall:
+      options.filter.call = value;
+      break;
+    case kCqZone:
+      station.cq_zone = value;
+      break;
+    case kItuZone:
+      station.itu_zone = value;
+      break;
+    case kSection:
+      station.section = value;
+      break;
+    case kState:
+      station.state = value;
+      break;
+    case kGrid:
+      station.grid = value;
+      break;
   }
   return true;
 }
@@ -232,8 +287,11 @@ const char* LiveUsageText() {
          "                         kevo-live.journal in the current folder)\n"
          "  --no-sync              do not wait for the disk after each datagram (a power cut\n"
          "                         may then lose the last seconds; a crash loses nothing)\n"
-         "  --rcvd-field NAME      element with the received exchange (default exchange1,\n"
-         "                         else rcvnr when not 0)\n"
+         "  --rcvd-field NAME[,NAME...]  elements with the received exchange, tried in\n"
+         "                         order, the first non-empty one used; a serial number 0\n"
+         "                         is empty (default exchange1,exch1,rcvnr,nr)\n"
+         "  --only-contest NAME    score only contacts with this contestname\n"
+         "  --only-call CALL       score only contacts with this mycall\n"
          "  --prefix-field NAME    element with the country prefix (default countryprefix)\n"
          "  --region-field NAME    element with the region code (default section)\n"
          "Plug-in:\n"
@@ -250,7 +308,11 @@ const char* LiveUsageText() {
          "  --post-udp HOST:PORT   send the same document to a local dashboard\n"
          "  --post-first-delay S   seconds from the first contact to the first post\n"
          "                         (default 5; meant for tests)\n"
-         "  --call CALL, --contest NAME (default KEVO), --club NAME, --ops CALLS\n"
+         "  --call CALL            the station's call (default: the datagrams' mycall,\n"
+         "                         when they all agree; posting waits for it)\n"
+         "  --contest NAME (default KEVO), --club NAME, --ops CALLS\n"
+         "  --cq-zone N, --itu-zone N, --section S, --state S, --grid LOCATOR\n"
+         "                         the document's <qth> block, with what is given\n"
          "  --category-operator, --category-mode, --category-power, --category-band,\n"
          "  --category-transmitter, --category-assisted VALUE   Cabrillo category values\n"
          "                         (defaults SINGLE-OP MIXED HIGH ALL ONE NON-ASSISTED)\n"
@@ -269,9 +331,8 @@ bool ParseLiveOptions(const std::vector<std::string>& arguments, LiveOptions& op
     error = "kevo-live takes no operands, not '" + operands.front() + "'";
     return false;
   }
-  if ((!options.post.url.empty() || options.post.udp) && options.post.station.call.empty()) {
-    error = "posting the score needs the station's --call";
-    return false;
+  if (options.post.station.call.empty()) {
+    options.post.station.call = AsciiUpperCopy(options.filter.call);
   }
   return true;
 }

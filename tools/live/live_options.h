@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/live/contact_event.h"
+#include "tools/live/log_filter.h"
 #include "tools/replay/host/host_session.h"
 #include "tools/replay/host/plugin_binding.h"
 
@@ -20,7 +21,7 @@ struct Endpoint {
 
 // What the scoreboard document says about the station besides the score.
 struct StationFacts {
-  std::string call;
+  std::string call;  // empty: the one mycall the datagrams agree on
   std::string contest = "KEVO";
   std::string club;
   std::string ops;
@@ -31,6 +32,12 @@ struct StationFacts {
   std::string category_band = "ALL";
   std::string category_transmitter = "ONE";
   std::string category_assisted = "NON-ASSISTED";
+  // The <qth> block, written only with what was given.
+  std::string cq_zone;
+  std::string itu_zone;
+  std::string section;
+  std::string state;
+  std::string grid;
 };
 
 inline constexpr int kMinimumPostSeconds = 60;  // scoreboards ask for no more than this
@@ -56,6 +63,7 @@ struct LiveOptions {
   replay::NameStyle names = replay::NameStyle::kPlain;
   replay::HostSettings settings;
   ElementNames elements;
+  LogFilter filter;
   PostSettings post;
 };
 

@@ -22,6 +22,8 @@ h1 { font-size: 1.3em; margin: 0 0 .3em 0; }
 h2 { font-size: 1.05em; margin: 1.2em 0 .3em 0; }
 #score { font-size: 2.6em; font-weight: bold; }
 #stale { color: #a00; }
+.warn { color: #a00; font-weight: bold; }
+#who { margin-bottom: .5em; }
 .row { display: flex; flex-wrap: wrap; gap: 2em; align-items: flex-start; }
 table { border-collapse: collapse; font-size: .9em; }
 th, td { border-bottom: 1px solid #ddd; padding: .15em .6em; text-align: left; }
@@ -34,6 +36,8 @@ figcaption { font-size: .9em; font-weight: bold; }
 </head>
 <body>
 <h1>KEVO live score <span id="stale"></span></h1>
+<div id="who"></div>
+<div id="warning" class="warn"></div>
 <div class="row">
   <div><div id="score">&ndash;</div><div id="formula"></div><div id="rates"></div></div>
   <div><h2>Bands</h2><table id="bands"></table></div>
@@ -43,6 +47,11 @@ figcaption { font-size: .9em; font-weight: bold; }
 <div class="row">
   <div><h2>Last contacts</h2><table id="last"></table></div>
   <div><h2>Recent duplicates</h2><table id="dupes"></table></div>
+</div>
+<div class="row">
+  <div><h2>Logs heard</h2><table id="logs"></table></div>
+  <div id="outside-box"><h2 id="outside-title">Outside the contest's window</h2>
+    <table id="outside"></table></div>
 </div>
 <h2>Summary (as the library gave it)</h2>
 <pre id="summary"></pre>
@@ -82,11 +91,36 @@ function lines(list) {
   return list.map(l => [l.time, l.call, l.band, l.mode, l.received, l.what]);
 }
 const lineHead = [['Time (UTC)'], ['Call'], ['Band'], ['Mode'], ['Rcvd'], ['']];
+function contactsText(s, f) {
+  if (!f) return s.contacts + ' contacts';
+  const duplicates = Math.max(0, s.contacts - f.total.qsos);
+  return s.contacts + ' contacts: ' + f.total.qsos + ' scored, ' + duplicates +
+      (duplicates === 1 ? ' duplicate' : ' duplicates');
+}
+function drawWho(s) {
+  document.getElementById('who').textContent =
+      'Station: ' + (s.station || 'not known yet') + ' \u00b7 Contest: ' +
+      (s.contest || 'not known yet') + ' \u00b7 Last update: ' +
+      (s.last_update ? s.last_update + ' UTC' : 'none yet');
+  const applied = s.logs.filter(l => l.applied).length;
+  const warnings = [];
+  if (applied > 1) warnings.push('Contacts of ' + applied + ' contests or stations are scored ' +
+                                 'together: see "Logs heard" (--only-contest, --only-call).');
+  if (s.outside_window) warnings.push(s.outside_window + ' contact(s) dated outside the ' +
+                                      "contest's window are scored: see the list below.");
+  document.getElementById('warning').textContent = warnings.join(' ');
+  fill(document.getElementById('logs'), [['Contest'], ['Station'], ['Contacts', 1], ['']],
+       s.logs.map(l => [l.contest || '(none)', l.mycall || '(none)', l.contacts,
+                        l.applied ? 'scored' : 'left out']));
+  document.getElementById('outside-box').hidden = !s.outside_window;
+  fill(document.getElementById('outside'), lineHead, lines(s.outside_lines));
+}
 function draw(s) {
   document.getElementById('score').textContent = s.score.toLocaleString('en');
   const f = s.figures;
+  drawWho(s);
   document.getElementById('formula').textContent =
-      f ? f.points + ' points \u00d7 ' + f.mults + ' multipliers, ' + s.contacts + ' contacts' : '';
+      (f ? f.points + ' points \u00d7 ' + f.mults + ' multipliers, ' : '') + contactsText(s, f);
   document.getElementById('rates').textContent = f && f.rates ?
       'Rate: ' + f.rates.qsos_60 + ' QSOs last 60 min, ' + f.rates.qsos_10 +
       '/h last 10 min' : '';
@@ -95,7 +129,8 @@ function draw(s) {
   const c = s.counters;
   const counts = [['datagrams received', c.received], ['added', c.added],
                   ['replaced', c.replaced], ['deleted', c.deleted],
-                  ['repeats ignored', c.repeats], ['rejected', c.rejected]];
+                  ['repeats ignored', c.repeats], ['left out (marked not to count)', c.left_out],
+                  ['other contests or stations', c.other_logs], ['rejected', c.rejected]];
   for (const reason in c.rejected_by_reason) {
     counts.push(['\u2003' + reason, c.rejected_by_reason[reason]]);
   }
@@ -104,7 +139,8 @@ function draw(s) {
   fill(document.getElementById('counters'), [[''], ['', 1]], counts);
   const p = s.post;
   fill(document.getElementById('post'), [[''], ['']], p.enabled ?
-       [['to', p.target], ['last post', p.last_time || 'not yet'],
+       [['to', p.target], ['call', p.call || 'not known yet'],
+        ['last post', p.last_time || 'not yet'], ['next post', p.next_time || '-'],
         ['answer', p.last_answer], ['accepted', p.sent], ['failed', p.failed]] :
        [['posting', 'off']]);
   fill(document.getElementById('last'), lineHead, lines(s.last_contacts));
@@ -122,7 +158,8 @@ async function poll() {
     const answer = await fetch('/status.json', {cache: 'no-store'});
     const s = await answer.json();
     document.getElementById('stale').textContent = '';
-    const key = s.version + '/' + s.post.last_time + '/' + s.post.last_answer;
+    const key = s.version + '/' + s.charts_version + '/' + s.post.last_time + '/' +
+        s.post.last_answer + '/' + s.post.next_time;
     if (key !== shown) {
       draw(s);
       shown = key;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tools/replay/report/summary_figures.h"
 
@@ -23,6 +24,8 @@ struct IntakeCounters {
   std::uint64_t repeats = 0;         // changed nothing: a known ID again, a second delete
   std::uint64_t from_journal = 0;    // of the above, replayed from the journal at start
   std::uint64_t journal_errors = 0;  // datagrams applied although the journal refused them
+  std::uint64_t left_out = 0;        // contacts the logger marks as not to count
+  std::uint64_t other_logs = 0;      // datagrams of another contest or station, not applied
   std::map<std::string, std::uint64_t> rejected;  // reason -> count
 };
 
@@ -36,12 +39,27 @@ struct ContactLine {
   std::string what;  // "added", "replaced", "deleted", or the library's duplicate message
 };
 
+// Contacts heard (distinct IDs) from one contest name and station call, applied or not.
+struct LogSource {
+  std::string contest;
+  std::string mycall;
+  std::uint64_t contacts = 0;
+  bool applied = true;  // false: --only-contest or --only-call leaves it out
+};
+
 struct LiveSnapshot {
   std::uint64_t version = 0;  // rises with every datagram
   std::string summary;        // the library's latest summary, byte for byte
   std::int32_t score = 0;
   std::optional<replay::SummaryFigures> figures;
-  std::size_t contacts = 0;  // contacts kept now
+  std::size_t contacts = 0;  // contacts kept now: the library's entries
+  std::string station;       // --call, else the one mycall of the applied contacts
+  std::string contest;       // the contest names of the applied contacts
+  std::string last_update;   // UTC wall time of the last change, "YYYY-MM-DD HH:MM:SS"
+  std::vector<LogSource> sources;
+  // Contacts kept whose time lies outside the contest's window (far past or future).
+  std::size_t outside_window = 0;
+  std::deque<ContactLine> outside_lines;
   bool has_contact = false;  // a contact was ever added: the scoreboard may hear of it
   IntakeCounters counters;
   std::deque<ContactLine> last_contacts;      // newest first

@@ -120,6 +120,8 @@ class LiveApp {
     if (!journal.Open(journal_path, contents, error)) return Fail(error);
     for (const std::string& warning : contents.warnings) LogError("warning: " + warning);
     LiveEngine engine(session, &journal, options_.elements, LogError);
+    engine.set_filter(options_.filter);
+    engine.set_station_call(options_.post.station.call);
     for (const std::string& datagram : contents.datagrams) engine.Replay(datagram);
 
     asio::io_context main_io;

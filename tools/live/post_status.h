@@ -12,6 +12,8 @@ struct PostStatus {
   std::string target;           // the URL and/or the dashboard's address
   std::string last_time;        // UTC of the last attempt, empty before the first
   std::string last_answer;      // "200 OK", or what went wrong
+  std::string next_time;        // UTC of the next attempt, empty when none is planned
+  std::string call;             // the call posted: --call, else the datagrams' one mycall
   std::int32_t last_score = 0;  // the score the last successful post carried
   std::uint64_t sent = 0;       // posts the scoreboard accepted
   std::uint64_t failed = 0;

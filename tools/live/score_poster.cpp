@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
-#include <ctime>
 
 #include "tools/live/scoreboard_document.h"
 
@@ -14,22 +14,10 @@ using udp = asio::ip::udp;
 
 namespace {
 
-constexpr double kFirstRetrySeconds = 15;
+constexpr const char* kWaitingForCall =
+    "waiting for the station's call: give --call, or let the loggers send one mycall";
 
 }  // namespace
-
-std::string UtcNow() {
-  std::time_t now = std::time(nullptr);
-  std::tm utc{};
-#ifdef _WIN32
-  gmtime_s(&utc, &now);
-#else
-  gmtime_r(&now, &utc);
-#endif
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &utc);
-  return text;
-}
 
 ScorePoster::ScorePoster(asio::io_context& io, PostSettings settings, std::string version,
                          LogLine log)
@@ -71,32 +59,46 @@ bool ScorePoster::Start(std::string& error) {
   return true;
 }
 
+std::string ScorePoster::CallNow() const {
+  if (!settings_.station.call.empty()) return settings_.station.call;
+  return latest_ ? latest_->station : std::string();
+}
+
 void ScorePoster::Update(std::shared_ptr<const LiveSnapshot> snapshot) {
   latest_ = std::move(snapshot);
-  if (status_.enabled && !scheduled_ && !in_flight_ && latest_->has_contact &&
-      status_.last_time.empty()) {
-    ScheduleIn(settings_.first_delay_seconds);
+  status_.call = CallNow();
+  if (!status_.enabled || started_ || !latest_->has_contact) return;
+  if (status_.call.empty()) {
+    status_.last_answer = kWaitingForCall;
+    return;
   }
+  started_ = true;
+  ScheduleIn(settings_.first_delay_seconds);
 }
 
 void ScorePoster::ScheduleIn(double seconds) {
   scheduled_ = true;
+  status_.next_time = UtcNow(static_cast<long long>(std::ceil(seconds)));
   timer_.expires_after(std::chrono::duration_cast<asio::steady_timer::duration>(
       std::chrono::duration<double>(seconds)));
   timer_.async_wait([this](boost::system::error_code error) {
     scheduled_ = false;
+    status_.next_time.clear();
     if (!error) Attempt();
   });
 }
 
 void ScorePoster::Attempt() {
   std::int32_t score = latest_->score;
-  if (posted_score_ == score) {
-    ScheduleIn(settings_.every_seconds);  // nothing new to tell; look again later
+  StationFacts station = settings_.station;
+  station.call = CallNow();
+  if (posted_score_ == score || station.call.empty()) {
+    // Nothing new to tell, or the loggers now disagree on the call: look again later.
+    if (station.call.empty()) status_.last_answer = kWaitingForCall;
+    ScheduleIn(settings_.every_seconds);
     return;
   }
-  std::string document =
-      BuildScoreDocument(settings_.station, score, latest_->figures, UtcNow(), version_);
+  std::string document = BuildScoreDocument(station, score, latest_->figures, UtcNow(), version_);
   status_.last_time = UtcNow();
   bool dashboard_ok = true;
   if (dashboard_) {
@@ -119,16 +121,12 @@ void ScorePoster::Done(bool ok, const std::string& answer, std::int32_t score) {
     ++status_.sent;
     status_.last_score = score;
     posted_score_ = score;
-    failures_in_row_ = 0;
     ScheduleIn(settings_.every_seconds);
     return;
   }
   ++status_.failed;
   if (log_) log_("score post failed: " + answer);
-  double wait = kFirstRetrySeconds;
-  for (int i = 0; i < failures_in_row_ && wait < settings_.every_seconds; ++i) wait *= 2;
-  ++failures_in_row_;
-  ScheduleIn(std::min<double>(wait, settings_.every_seconds));
+  ScheduleIn(settings_.every_seconds);
 }
 
 }  // namespace kevo::live

@@ -1,7 +1,9 @@
 // Posts the score to a scoreboard (HTTP) and/or a local dashboard (UDP): a few seconds after
 // the first contact, then every --post-every seconds while the score changes. A post that
-// fails is tried again sooner, with a wait that doubles up to the posting interval. Runs on the
-// server's thread from snapshots, so a slow or dead scoreboard never holds up the intake.
+// fails is tried again after the same interval: scoreboards take at most one post a minute,
+// failed ones included. Without --call the station's call is the one mycall the datagrams
+// agree on, and nothing is posted until there is one. Runs on the server's thread from
+// snapshots, so a slow or dead scoreboard never holds up the intake.
 #ifndef KEVO_LIVE_SCORE_POSTER_H_
 #define KEVO_LIVE_SCORE_POSTER_H_
 
@@ -17,6 +19,7 @@
 #include "tools/live/live_options.h"
 #include "tools/live/live_snapshot.h"
 #include "tools/live/post_status.h"
+#include "tools/live/utc_now.h"
 
 namespace kevo::live {
 
@@ -35,6 +38,8 @@ class ScorePoster {
   void ScheduleIn(double seconds);
   void Attempt();
   void Done(bool ok, const std::string& answer, std::int32_t score);
+  // --call, else the call the snapshot names; empty while not known.
+  std::string CallNow() const;
 
   boost::asio::io_context& io_;
   PostSettings settings_;
@@ -49,11 +54,8 @@ class ScorePoster {
   bool scheduled_ = false;
   bool in_flight_ = false;
   std::optional<std::int32_t> posted_score_;  // of the last post that arrived
-  int failures_in_row_ = 0;
+  bool started_ = false;
 };
-
-// The UTC time now as "YYYY-MM-DD HH:MM:SS".
-std::string UtcNow();
 
 }  // namespace kevo::live
 

@@ -3,12 +3,39 @@
 #include <boost/property_tree/ptree.hpp>
 #include <boost/property_tree/xml_parser.hpp>
 #include <sstream>
+#include <utility>
 
 namespace kevo::live {
 
 namespace pt = boost::property_tree;
 
 namespace {
+
+// The library's band text and the band's Cabrillo designator, from 6 m up.
+struct Designator {
+  const char* library_band;
+  const char* cabrillo;
+};
+constexpr Designator kDesignators[] = {
+    {"6", "50"},     {"4", "70"},       {"2", "144"},     {"1.25", "222"}, {"70cm", "432"},
+    {"33cm", "902"}, {"23cm", "1.2G"},  {"13cm", "2.3G"}, {"9cm", "3.4G"}, {"6cm", "5.7G"},
+    {"3cm", "10G"},  {"1.25cm", "24G"}, {"6mm", "47G"},   {"4mm", "75G"},  {"2.5mm", "122G"},
+    {"2mm", "134G"}, {"1mm", "241G"},
+};
+
+// The station's location, only with what the operator gave.
+void AddQth(pt::ptree& results, const StationFacts& station) {
+  const std::pair<const char*, const std::string*> parts[] = {
+      {"cqzone", &station.cq_zone},      {"iaruzone", &station.itu_zone},
+      {"arrlsection", &station.section}, {"stprvoth", &station.state},
+      {"grid6", &station.grid},
+  };
+  pt::ptree qth;
+  for (const auto& [element, value] : parts) {
+    if (!value->empty()) qth.put(element, *value);
+  }
+  if (!qth.empty()) results.add_child("qth", qth);
+}
 
 void AddCount(pt::ptree& breakdown, const char* element, const std::string& band,
               std::int32_t count) {
@@ -27,7 +54,11 @@ void AddBand(pt::ptree& breakdown, const replay::BandFigures& band) {
 }  // namespace
 
 std::string ScoreboardBand(const std::string& library_band) {
-  return library_band == "Total" ? "total" : library_band;
+  if (library_band == "Total") return "total";
+  for (const Designator& designator : kDesignators) {
+    if (library_band == designator.library_band) return designator.cabrillo;
+  }
+  return library_band;
 }
 
 std::string BuildScoreDocument(const StationFacts& station, std::int32_t score,
@@ -45,6 +76,7 @@ std::string BuildScoreDocument(const StationFacts& station, std::int32_t score,
   category.put("<xmlattr>.assisted", station.category_assisted);
   if (!station.ops.empty()) results.put("ops", station.ops);
   if (!station.club.empty()) results.put("club", station.club);
+  AddQth(results, station);
   results.put("soft", "kevo-live");
   results.put("version", version);
   if (figures) {

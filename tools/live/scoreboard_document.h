@@ -18,8 +18,8 @@ std::string BuildScoreDocument(const StationFacts& station, std::int32_t score,
                                const std::optional<replay::SummaryFigures>& figures,
                                const std::string& utc, const std::string& version);
 
-// The scoreboards' band names are the meters numbers the library uses; its total line is
-// "total" there.
+// The scoreboards' band names: the meters numbers the library uses up to 8 m, Cabrillo's band
+// designators from 6 m up ("50", "144", "432", "1.2G"), and "total" for its total line.
 std::string ScoreboardBand(const std::string& library_band);
 
 }  // namespace kevo::live

@@ -60,6 +60,19 @@ std::string Lines(const std::deque<ContactLine>& lines) {
   return out.Close();
 }
 
+std::string Sources(const std::vector<LogSource>& sources) {
+  JsonList out('[');
+  for (const LogSource& source : sources) {
+    out.Item(JsonList('{')
+                 .Field("contest", JsonString(source.contest))
+                 .Field("mycall", JsonString(source.mycall))
+                 .Field("contacts", Number(source.contacts))
+                 .Field("applied", source.applied ? "true" : "false")
+                 .Close());
+  }
+  return out.Close();
+}
+
 std::string Counters(const IntakeCounters& counters) {
   JsonList rejected('{');
   std::uint64_t rejected_total = 0;
@@ -77,6 +90,8 @@ std::string Counters(const IntakeCounters& counters) {
       .Field("rejected_by_reason", rejected.Close())
       .Field("from_journal", Number(counters.from_journal))
       .Field("journal_errors", Number(counters.journal_errors))
+      .Field("left_out", Number(counters.left_out))
+      .Field("other_logs", Number(counters.other_logs))
       .Close();
 }
 
@@ -110,6 +125,8 @@ std::string Post(const PostStatus& post) {
       .Field("target", JsonString(post.target))
       .Field("last_time", JsonString(post.last_time))
       .Field("last_answer", JsonString(post.last_answer))
+      .Field("next_time", JsonString(post.next_time))
+      .Field("call", JsonString(post.call))
       .Field("last_score", Number(std::int64_t{post.last_score}))
       .Field("sent", Number(post.sent))
       .Field("failed", Number(post.failed))
@@ -123,6 +140,12 @@ std::string StatusJson(const LiveSnapshot& snapshot, const PostStatus& post) {
              .Field("version", Number(snapshot.version))
              .Field("score", Number(std::int64_t{snapshot.score}))
              .Field("contacts", Number(std::uint64_t{snapshot.contacts}))
+             .Field("station", JsonString(snapshot.station))
+             .Field("contest", JsonString(snapshot.contest))
+             .Field("last_update", JsonString(snapshot.last_update))
+             .Field("logs", Sources(snapshot.sources))
+             .Field("outside_window", Number(std::uint64_t{snapshot.outside_window}))
+             .Field("outside_lines", Lines(snapshot.outside_lines))
              .Field("counters", Counters(snapshot.counters))
              .Field("figures", Figures(snapshot))
              .Field("summary", JsonString(snapshot.summary))
