@@ -177,7 +177,7 @@ def main():
     if table != rows:
         problems.append(f"band table {table} differs from the summary's lines {rows}")
     score = re.search(r"Score: (-?\d+)\*(-?\d+) = (-?\d+) points", page.pre)
-    shown = re.search(r"Score (-?\d+) = (-?\d+) points \u00d7 (-?\d+) multipliers",
+    shown = re.search(r"Score (-?\d+) = (-?\d+) points? \u00d7 (-?\d+) multipliers?",
                       page.score_line.replace(",", ""))
     if not score or not shown or shown.groups() != (score[3], score[1], score[2]):
         problems.append(f"score line {page.score_line!r} differs from the summary's")

@@ -61,6 +61,28 @@ TEST(HourAxis, HoursFromTheFirstContactsToPastTheLasts) {
   }
 }
 
+// The minute a clock shows: 12:10:32 is 12:10 and 14:59:55 stays in 14:59, while a float's
+// hair below a whole minute is still that minute.
+TEST(LinearTime, MinutesAreCutNotRounded) {
+  constexpr double kDay = 46095.0;  // 2026-03-14
+  const struct {
+    double seconds;
+    const char* minute;
+    const char* second;
+  } cases[] = {
+      {12 * 3600 + 10 * 60 + 32, "2026-03-14 12:10", "2026-03-14 12:10:32"},
+      {14 * 3600 + 59 * 60 + 55, "2026-03-14 14:59", "2026-03-14 14:59:55"},
+      {23 * 3600 + 59 * 60 + 59, "2026-03-14 23:59", "2026-03-14 23:59:59"},
+      {14 * 3600 + 6 * 60 - 1e-4, "2026-03-14 14:06", "2026-03-14 14:06:00"},
+  };
+  for (const auto& c : cases) {
+    double day = kDay + c.seconds / 86400.0;
+    EXPECT_EQ(FormatUtc(day), c.minute) << c.seconds;
+    EXPECT_EQ(FormatUtcSeconds(day), c.second) << c.seconds;
+  }
+  EXPECT_EQ(FormatUtcSeconds(std::nullopt), "");
+}
+
 TEST(LinearTime, DayCountsBeforeDayZeroRunForwardWithinTheDay) {
   const struct {
     double ole;
@@ -72,7 +94,7 @@ TEST(LinearTime, DayCountsBeforeDayZeroRunForwardWithinTheDay) {
       {-1.0, -1.0, "1899-12-29 00:00"},
       {-0.5, 0.5, "1899-12-30 12:00"},  // day zero counts its fraction forward either way
       {-657434.0 - 0.75, -657434.0 + 0.75, "0100-01-01 18:00"},
-      {46095.5 + 0.5 / 1440, 46095.5 + 0.5 / 1440, "2026-03-14 12:01"},  // to the nearest minute
+      {46095.5 + 0.5 / 1440, 46095.5 + 0.5 / 1440, "2026-03-14 12:00"},  // seconds cut
       {2958466.0, std::nullopt, "(no time)"},  // past what the library formats
   };
   for (const auto& c : cases) {
@@ -99,12 +121,13 @@ TEST(ChartData, OneValuePerHourOfTheAxis) {
                    {100.0 + 0.5 * kHour, 4},
                    {100.0 + 0.6 * kHour, 2},
                    {99.0, 50},
-                   {100.0 + 5 * kHour, 60}}};
+                   {100.0 + 5 * kHour, 60}},
+                  ""};
   using Values = std::vector<std::optional<std::int64_t>>;
   EXPECT_EQ(PerBin(line, axis, 1, BinValue::kLast), (Values{2, 2, 2, 9}));
   EXPECT_EQ(PerBin(line, axis, 1, BinValue::kHighest), (Values{4, 0, 0, 9}));
   EXPECT_EQ(PerBin(line, axis, 3, BinValue::kLast), (Values{2, 9}));
-  LineSeries late{"y", 0, true, {{100.0 + 2.5 * kHour, 1}}};
+  LineSeries late{"y", 0, true, {{100.0 + 2.5 * kHour, 1}}, ""};
   EXPECT_EQ(PerBin(late, axis, 1, BinValue::kLast), (Values{std::nullopt, std::nullopt, 1, 1}));
 }
 

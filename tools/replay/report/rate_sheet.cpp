@@ -98,10 +98,10 @@ std::string HourlyTable(const ReportData& data) {
   }
   if (hours.empty()) return "";
   std::sort(columns.begin(), columns.end());
-  std::string out =
-      "<div class=\"wide\" tabindex=\"0\"><table>\n<caption>QSOs per hour by band and mode, as "
-      "the library counted them</caption>\n<thead><tr><th scope=\"col\">Hour "
-      "(UTC)</th>";
+  std::string out = OpenBox("Rate sheet") +
+                    "<table>\n<caption>QSOs per hour by band and mode, as "
+                    "the library counted them</caption>\n<thead><tr><th scope=\"col\">Hour "
+                    "(UTC)</th>";
   for (const auto& [band, mode] : columns) {
     out += "<th scope=\"col\" class=\"n\">" + EscapeHtml(BandLabel(bands[band])) + "<br>" +
            EscapeHtml(mode) + "</th>";
