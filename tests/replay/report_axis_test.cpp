@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -151,6 +152,62 @@ TEST(StyleColour, ContrastsWithWhiteAndStaysApartInGrey) {
     for (long other : greys) EXPECT_GE(std::labs(grey - other), 13) << colour;
     greys.insert(grey);
   }
+  // A log of more than eight bands: each of the first twelve a colour of its own.
+  std::set<std::string> colours;
+  for (std::size_t style = 0; style < 12; ++style) colours.insert(StyleColour(style));
+  EXPECT_EQ(colours.size(), 12u);
+}
+
+// Many bands of near values: each line ends exactly level with its value, so that 17 never
+// reads as 18; and a line with a pen lift starts afresh after it.
+TEST(TimeLines, EachLineEndsAtItsValue) {
+  constexpr double kHour = 1.0 / 24.0;
+  TimeAxis axis = HourAxis(100.0, 100.0 + 5 * kHour);
+  std::vector<LineSeries> series;
+  for (std::size_t i = 0; i < 10; ++i) {
+    double end = 10.0 + static_cast<double>(i);
+    series.push_back({"band " + std::to_string(i),
+                      i,
+                      true,
+                      {{100.0 + 0.5 * kHour, 1.0}, {100.0 + (1.0 + 0.3 * i) * kHour, end}},
+                      ""});
+  }
+  ChartText text{"m", "t", "y", "d", true, {}};
+  std::string svg = TimeLines(text, axis, series);
+  // The value grid: its lowest and highest line give pixels per unit.
+  std::regex grid(R"re(<line x1="58" x2="[0-9.]+" y1="([0-9.]+)" y2="[0-9.]+"/>)re");
+  std::vector<double> ys;
+  for (std::sregex_iterator it(svg.begin(), svg.end(), grid), end; it != end; ++it) {
+    ys.push_back(std::stod((*it)[1]));
+  }
+  ASSERT_GE(ys.size(), 2u);
+  ValueScale scale = NiceScale(0.0, 19.0);
+  double per_unit = (ys.front() - ys.back()) / (scale.high - scale.low);
+  std::regex path("<path d=\"[^\"]*V([0-9.]+)H[0-9.]+\"");
+  std::vector<double> ends;
+  for (std::sregex_iterator it(svg.begin(), svg.end(), path), end; it != end; ++it) {
+    ends.push_back(std::stod((*it)[1]));
+  }
+  ASSERT_EQ(ends.size(), 10u);
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    double value = 19.0 - static_cast<double>(i);  // drawn last series first
+    EXPECT_NEAR(ends[i], ys.front() - value * per_unit, 0.06) << "band " << 9 - i;
+  }
+
+  LineSeries lifted{"rate",
+                    0,
+                    true,
+                    {{100.0 + 0.5 * kHour, 5.0},
+                     {100.0 + 0.5 * kHour + 1e-9, std::nan("")},
+                     {100.0 + 2.5 * kHour, 7.0},
+                     {100.0 + 2.5 * kHour + 1e-9, std::nan("")}},
+                    ""};
+  std::string rate = TimeLines(ChartText{"r", "t", "y", "d", false, {}}, axis, {lifted});
+  std::smatch drawn;
+  ASSERT_TRUE(std::regex_search(rate, drawn, std::regex("<path d=\"([^\"]*)\"")));
+  std::string d = drawn[1];
+  EXPECT_EQ(std::count(d.begin(), d.end(), 'M'), 2) << d;
+  EXPECT_EQ(d.find('H'), std::string::npos) << d;  // never carried to the next contact or the end
 }
 
 }  // namespace

@@ -104,7 +104,8 @@ std::string MissedTable(const ReportData& own, const ReportData& other) {
       {{"Band", false}, {"Only here", false}, {"Only there", false}});
   for (const MissedMultipliers& band : missed) {
     out += "<tr>" + RowHeader(EscapeHtml(BandLabel(band.band))) +
-           Cell(MultiplierList(band.only_own)) + Cell(MultiplierList(band.only_other)) + "</tr>\n";
+           "<td class=\"list\">" + MultiplierList(band.only_own) + "</td><td class=\"list\">" +
+           MultiplierList(band.only_other) + "</td></tr>\n";
   }
   return out + "</tbody>\n</table></div>\n";
 }

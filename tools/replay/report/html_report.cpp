@@ -59,7 +59,8 @@ caption { text-align: left; font-weight: bold; padding: 2px 0; }
 summary { cursor: pointer; margin: 6px 0; }
 .wide { overflow-x: auto; max-width: 100%; }
 .wide table { font-size: 12px; }
-.wide th[scope="row"], .wide thead th { white-space: nowrap; }
+.wide th, .wide td { white-space: nowrap; }
+.wide td.list { white-space: normal; min-width: 16em; }
 .n { text-align: right; font-variant-numeric: tabular-nums; padding-left: 12px; }
 tfoot td { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 .swatch { display: inline-block; width: 10px; height: 10px; margin-right: 6px;

@@ -11,15 +11,20 @@ namespace kevo::replay {
 
 namespace {
 
-constexpr std::size_t kStyles = 8;
+constexpr std::size_t kStyles = 8;  // dashes and hatches
+constexpr std::size_t kColourCount = 12;
 
 // The hues of the Okabe-Ito palette (told apart with the common colour-vision deficiencies),
 // each darkened to at least 3:1 contrast on white and to its own grey level (0 to 150 of 255,
-// apart by 13 or more), so that a grey print still tells them apart; neighbouring bands differ
-// most. The hatch ink is white on the three darkest.
-constexpr const char* kColours[kStyles] = {"#0068A2", "#BC8200", "#00946C", "#D05C00",
-                                           "#472967", "#CC78A6", "#2F2500", "#000000"};
-constexpr bool kLightInk[kStyles] = {false, false, false, false, true, false, true, true};
+// apart by 13 or more), so that a grey print tells them apart; neighbouring bands differ
+// most. A log of more than eight bands gets four more hues (of grey levels the first eight
+// already hold, so there the hatch tells them apart in print). The hatch ink is white on the
+// darkest.
+constexpr const char* kColours[kColourCount] = {"#0068A2", "#BC8200", "#00946C", "#D05C00",
+                                                "#472967", "#CC78A6", "#2F2500", "#000000",
+                                                "#A0141E", "#5E7000", "#7A3DB8", "#00707A"};
+constexpr bool kLightInk[kColourCount] = {false, false, false, false, true, false,
+                                          true,  true,  true,  false, true, false};
 constexpr const char* kDashes[kStyles] = {"",    "8 4", "2 3",      "10 3 2 3",
                                           "5 5", "1 3", "12 4 4 4", "3 2 8 2"};
 // Hatches drawn over the colour in a 6x6 tile: none, two diagonals, horizontal, vertical,
@@ -33,8 +38,9 @@ constexpr const char* kHatches[kStyles] = {"",
                                            "M1.5,1.5h.6M4.5,4.5h.6",
                                            "M0,0L6,6M6,0L0,6"};
 
-// Past eight series the colours repeat with another hatch and dash.
-std::size_t ColourOf(std::size_t style) { return style % kStyles; }
+// Past twelve series the colours repeat, and past eight the hatches and dashes, each time in
+// another pairing, so that no two of the first 36 series look alike.
+std::size_t ColourOf(std::size_t style) { return style % kColourCount; }
 std::size_t ShapeOf(std::size_t style) { return (style + style / kStyles) % kStyles; }
 
 std::vector<std::string> LabelsOf(const auto& series) {
