@@ -210,5 +210,26 @@ TEST(TimeLines, EachLineEndsAtItsValue) {
   EXPECT_EQ(d.find('H'), std::string::npos) << d;  // never carried to the next contact or the end
 }
 
+// On a 48-hour axis the date under the last tick sits at the chart's right edge: it is
+// anchored to fit rather than cut off.
+TEST(TimeLines, AxisDatesStayInsideTheChart) {
+  TimeAxis axis = HourAxis(100.0, 101.99);
+  LineSeries line{"x", 0, true, {{100.1, 1.0}, {101.5, 2.0}}, ""};
+  std::string svg = TimeLines(ChartText{"a", "t", "y", "d", false, {}}, axis, {line});
+  std::regex date(
+      R"re(<text x="([0-9.]+)" y="[0-9.]+"( text-anchor="(end|start)")?>([0-9]{2}-[0-9]{2})</text>)re");
+  int dates = 0;
+  for (std::sregex_iterator it(svg.begin(), svg.end(), date), end; it != end; ++it, ++dates) {
+    double x = std::stod((*it)[1]);
+    std::string anchor = (*it)[3];
+    double half = 7.2 * 5 / 2;
+    double right = anchor == "end" ? x : anchor == "start" ? x + 2 * half : x + half;
+    double left = anchor == "end" ? x - 2 * half : anchor == "start" ? x : x - half;
+    EXPECT_LE(right, 720.0) << (*it)[4];
+    EXPECT_GE(left, 0.0) << (*it)[4];
+  }
+  EXPECT_EQ(dates, 3);
+}
+
 }  // namespace
 }  // namespace kevo::replay

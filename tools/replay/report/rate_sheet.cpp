@@ -46,10 +46,10 @@ std::string BestRates(const ReportData& data) {
     return "<p>The library wrote no rates (they were suppressed), so there are no best "
            "rates.</p>\n";
   }
-  return "<p>Best 60 minutes: <strong>" + Number(hour.qsos) + "</strong> QSOs, up to " +
-         FormatUtc(hour.at) + " UTC. Best 10 minutes: <strong>" + Number(ten.qsos) +
-         "</strong> QSOs per hour (" + Number(ten.qsos / 6) + " in ten minutes), up to " +
-         FormatUtc(ten.at) +
+  return "<p>Best 60 minutes: <strong>" + Number(hour.qsos) + "</strong> " +
+         (hour.qsos == 1 ? "QSO" : "QSOs") + ", up to " + FormatUtc(hour.at) +
+         " UTC. Best 10 minutes: <strong>" + Number(ten.qsos) + "</strong> QSOs per hour (" +
+         Number(ten.qsos / 6) + " in ten minutes), up to " + FormatUtc(ten.at) +
          " UTC. Both as the library reported its rates after each "
          "contact.</p>\n";
 }
