@@ -103,8 +103,8 @@ std::string MissedTable(const ReportData& own, const ReportData& other) {
       "brought each",
       {{"Band", false}, {"Only here", false}, {"Only there", false}});
   for (const MissedMultipliers& band : missed) {
-    out += "<tr>" + RowHeader(EscapeHtml(BandLabel(band.band))) +
-           "<td class=\"list\">" + MultiplierList(band.only_own) + "</td><td class=\"list\">" +
+    out += "<tr>" + RowHeader(EscapeHtml(BandLabel(band.band))) + "<td class=\"list\">" +
+           MultiplierList(band.only_own) + "</td><td class=\"list\">" +
            MultiplierList(band.only_other) + "</td></tr>\n";
   }
   return out + "</tbody>\n</table></div>\n";

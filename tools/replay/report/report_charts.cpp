@@ -67,7 +67,7 @@ ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& band
       static_cast<std::size_t>(std::max_element(totals.begin(), totals.end()) - totals.begin());
   std::string per = bin_hours == 1 ? "hour" : std::to_string(bin_hours) + " hours";
   std::string description =
-      "Bars of the QSOs the library counted per " + per + ", stacked by band, " + Span(axis) +
+      "Bars of the QSOs the library counted per " + per + ", stacked by band, " + AxisWords(axis) +
       ". The busiest: " + Plural(static_cast<std::size_t>(totals[busiest]), "QSO", "QSOs") +
       " from " + FormatUtc(axis.start + static_cast<double>(busiest * bin_hours) * kHour) +
       " UTC." + kShadedWords;
