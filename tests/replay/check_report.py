@@ -113,8 +113,10 @@ def check_audit(page, csv_path, summary):
     if len(records) != len(body):
         problems.append(f"the CSV has {len(records)} rows, the page's audit {len(body)}")
     for number, (record, row) in enumerate(zip(records, body), 1):
-        shown = [row[0], row[2], row[3], row[6].replace(",", "")]
-        written = [record["line"], record["call"], record["band"], record["points"]]
+        # The page cuts the CSV's seconds off; it never rounds to another minute.
+        shown = [row[0], row[1], row[2], row[3], row[6].replace(",", "")]
+        written = [record["line"], record["time_utc"][:16] or "(no time)", record["call"],
+                   record["band"], record["points"]]
         if shown != written:
             problems.append(f"audit row {number}: page {shown}, CSV {written}")
             break
@@ -177,7 +179,7 @@ def main():
     if table != rows:
         problems.append(f"band table {table} differs from the summary's lines {rows}")
     score = re.search(r"Score: (-?\d+)\*(-?\d+) = (-?\d+) points", page.pre)
-    shown = re.search(r"Score (-?\d+) = (-?\d+) points \u00d7 (-?\d+) multipliers",
+    shown = re.search(r"Score (-?\d+) = (-?\d+) points? \u00d7 (-?\d+) multipliers?",
                       page.score_line.replace(",", ""))
     if not score or not shown or shown.groups() != (score[3], score[1], score[2]):
         problems.append(f"score line {page.score_line!r} differs from the summary's")

@@ -60,6 +60,8 @@ class ReportFromLibrary : public ::testing::Test {
                             });
     collector.Finish(result.summary);
     data_.log_name = "a<b>.adi";
+    data_.own_number = 12;
+    data_.own_region = "AB";
     data_.claimed_score = "12";
     data_.skipped = GroupSkipped({{3, "no call"}, {5, "no band"}, {9, "no call"}});
     page_ = BuildHtmlReport(data_);
@@ -149,10 +151,12 @@ TEST_F(ReportFromLibrary, AuditRowsAddUpToTheSummaryAndTheCsvHasTheSameRows) {
   ASSERT_EQ(lines.size(), data_.contacts.size() + 1);
   EXPECT_EQ(lines[0].substr(0, 24), "line,time_utc,call,band,");
   // A text with a comma or a quote is quoted, its quotes doubled; 8-bit bytes stay as they are.
-  EXPECT_EQ(lines[2].substr(0, 45), "0,2024-05-04 10:10,\"<B>&\"\"Q'1\xC4\",40,CW,7,5,1,7");
+  EXPECT_EQ(lines[2].substr(0, 64),
+            "0,2024-05-04 10:10:00,\"<B>&\"\"Q'1\xC4\",40,CW,7,CD,5,other region,1,7");
   EXPECT_NE(page_.find("<h2 id=\"audit\">"), std::string::npos);
-  EXPECT_NE(page_.find("<td class=\"n\">" + std::to_string(totals.points) + "</td><td>" +
-                       std::to_string(totals.mults) + " multipliers</td>"),
+  EXPECT_NE(page_.find("<td class=\"n\">" + std::to_string(totals.points) +
+                       "</td><td></td><td></td><td>" + std::to_string(totals.mults) +
+                       " multipliers</td>"),
             std::string::npos);
 }
 
@@ -172,6 +176,7 @@ TEST_F(ReportFromLibrary, ComparisonFindsTheContactsScoredApart) {
       });
   collector.Finish(result.summary);
   other.log_name = "other.cbr";
+  other.own_region = "CD";
   std::vector<ScoredApart> apart = ContactsScoredApart(data_, other);
   ASSERT_FALSE(apart.empty());
   for (const ScoredApart& pair : apart) {
@@ -182,7 +187,10 @@ TEST_F(ReportFromLibrary, ComparisonFindsTheContactsScoredApart) {
   data_.compared.push_back(other);
   std::string page = BuildHtmlReport(data_);
   EXPECT_NE(page.find("<h2 id=\"compare\">"), std::string::npos);
-  EXPECT_NE(page.find(std::to_string(apart.size()) + " contact"), std::string::npos);
+  EXPECT_NE(page.find(std::to_string(apart.size()) + " of them scored differently"),
+            std::string::npos);
+  // Each row names why: the same exchange and region, scored against another own region.
+  EXPECT_NE(page.find("<td>own region AB here, CD there</td>"), std::string::npos);
   EXPECT_NE(page.find("<desc id=\"difference-desc\">"), std::string::npos);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -61,6 +62,28 @@ TEST(HourAxis, HoursFromTheFirstContactsToPastTheLasts) {
   }
 }
 
+// The minute a clock shows: 12:10:32 is 12:10 and 14:59:55 stays in 14:59, while a float's
+// hair below a whole minute is still that minute.
+TEST(LinearTime, MinutesAreCutNotRounded) {
+  constexpr double kDay = 46095.0;  // 2026-03-14
+  const struct {
+    double seconds;
+    const char* minute;
+    const char* second;
+  } cases[] = {
+      {12 * 3600 + 10 * 60 + 32, "2026-03-14 12:10", "2026-03-14 12:10:32"},
+      {14 * 3600 + 59 * 60 + 55, "2026-03-14 14:59", "2026-03-14 14:59:55"},
+      {23 * 3600 + 59 * 60 + 59, "2026-03-14 23:59", "2026-03-14 23:59:59"},
+      {14 * 3600 + 6 * 60 - 1e-4, "2026-03-14 14:06", "2026-03-14 14:06:00"},
+  };
+  for (const auto& c : cases) {
+    double day = kDay + c.seconds / 86400.0;
+    EXPECT_EQ(FormatUtc(day), c.minute) << c.seconds;
+    EXPECT_EQ(FormatUtcSeconds(day), c.second) << c.seconds;
+  }
+  EXPECT_EQ(FormatUtcSeconds(std::nullopt), "");
+}
+
 TEST(LinearTime, DayCountsBeforeDayZeroRunForwardWithinTheDay) {
   const struct {
     double ole;
@@ -72,7 +95,7 @@ TEST(LinearTime, DayCountsBeforeDayZeroRunForwardWithinTheDay) {
       {-1.0, -1.0, "1899-12-29 00:00"},
       {-0.5, 0.5, "1899-12-30 12:00"},  // day zero counts its fraction forward either way
       {-657434.0 - 0.75, -657434.0 + 0.75, "0100-01-01 18:00"},
-      {46095.5 + 0.5 / 1440, 46095.5 + 0.5 / 1440, "2026-03-14 12:01"},  // to the nearest minute
+      {46095.5 + 0.5 / 1440, 46095.5 + 0.5 / 1440, "2026-03-14 12:00"},  // seconds cut
       {2958466.0, std::nullopt, "(no time)"},  // past what the library formats
   };
   for (const auto& c : cases) {
@@ -99,12 +122,13 @@ TEST(ChartData, OneValuePerHourOfTheAxis) {
                    {100.0 + 0.5 * kHour, 4},
                    {100.0 + 0.6 * kHour, 2},
                    {99.0, 50},
-                   {100.0 + 5 * kHour, 60}}};
+                   {100.0 + 5 * kHour, 60}},
+                  ""};
   using Values = std::vector<std::optional<std::int64_t>>;
   EXPECT_EQ(PerBin(line, axis, 1, BinValue::kLast), (Values{2, 2, 2, 9}));
   EXPECT_EQ(PerBin(line, axis, 1, BinValue::kHighest), (Values{4, 0, 0, 9}));
   EXPECT_EQ(PerBin(line, axis, 3, BinValue::kLast), (Values{2, 9}));
-  LineSeries late{"y", 0, true, {{100.0 + 2.5 * kHour, 1}}};
+  LineSeries late{"y", 0, true, {{100.0 + 2.5 * kHour, 1}}, ""};
   EXPECT_EQ(PerBin(late, axis, 1, BinValue::kLast), (Values{std::nullopt, std::nullopt, 1, 1}));
 }
 
@@ -128,6 +152,83 @@ TEST(StyleColour, ContrastsWithWhiteAndStaysApartInGrey) {
     for (long other : greys) EXPECT_GE(std::labs(grey - other), 13) << colour;
     greys.insert(grey);
   }
+  // A log of more than eight bands: each of the first twelve a colour of its own.
+  std::set<std::string> colours;
+  for (std::size_t style = 0; style < 12; ++style) colours.insert(StyleColour(style));
+  EXPECT_EQ(colours.size(), 12u);
+}
+
+// Many bands of near values: each line ends exactly level with its value, so that 17 never
+// reads as 18; and a line with a pen lift starts afresh after it.
+TEST(TimeLines, EachLineEndsAtItsValue) {
+  constexpr double kHour = 1.0 / 24.0;
+  TimeAxis axis = HourAxis(100.0, 100.0 + 5 * kHour);
+  std::vector<LineSeries> series;
+  for (std::size_t i = 0; i < 10; ++i) {
+    double end = 10.0 + static_cast<double>(i);
+    series.push_back({"band " + std::to_string(i),
+                      i,
+                      true,
+                      {{100.0 + 0.5 * kHour, 1.0}, {100.0 + (1.0 + 0.3 * i) * kHour, end}},
+                      ""});
+  }
+  ChartText text{"m", "t", "y", "d", true, {}};
+  std::string svg = TimeLines(text, axis, series);
+  // The value grid: its lowest and highest line give pixels per unit.
+  std::regex grid(R"re(<line x1="58" x2="[0-9.]+" y1="([0-9.]+)" y2="[0-9.]+"/>)re");
+  std::vector<double> ys;
+  for (std::sregex_iterator it(svg.begin(), svg.end(), grid), end; it != end; ++it) {
+    ys.push_back(std::stod((*it)[1]));
+  }
+  ASSERT_GE(ys.size(), 2u);
+  ValueScale scale = NiceScale(0.0, 19.0);
+  double per_unit = (ys.front() - ys.back()) / (scale.high - scale.low);
+  std::regex path("<path d=\"[^\"]*V([0-9.]+)H[0-9.]+\"");
+  std::vector<double> ends;
+  for (std::sregex_iterator it(svg.begin(), svg.end(), path), end; it != end; ++it) {
+    ends.push_back(std::stod((*it)[1]));
+  }
+  ASSERT_EQ(ends.size(), 10u);
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    double value = 19.0 - static_cast<double>(i);  // drawn last series first
+    EXPECT_NEAR(ends[i], ys.front() - value * per_unit, 0.06) << "band " << 9 - i;
+  }
+
+  LineSeries lifted{"rate",
+                    0,
+                    true,
+                    {{100.0 + 0.5 * kHour, 5.0},
+                     {100.0 + 0.5 * kHour + 1e-9, std::nan("")},
+                     {100.0 + 2.5 * kHour, 7.0},
+                     {100.0 + 2.5 * kHour + 1e-9, std::nan("")}},
+                    ""};
+  std::string rate = TimeLines(ChartText{"r", "t", "y", "d", false, {}}, axis, {lifted});
+  std::smatch drawn;
+  ASSERT_TRUE(std::regex_search(rate, drawn, std::regex("<path d=\"([^\"]*)\"")));
+  std::string d = drawn[1];
+  EXPECT_EQ(std::count(d.begin(), d.end(), 'M'), 2) << d;
+  EXPECT_EQ(d.find('H'), std::string::npos) << d;  // never carried to the next contact or the end
+}
+
+// On a 48-hour axis the date under the last tick sits at the chart's right edge: it is
+// anchored to fit rather than cut off.
+TEST(TimeLines, AxisDatesStayInsideTheChart) {
+  TimeAxis axis = HourAxis(100.0, 101.99);
+  LineSeries line{"x", 0, true, {{100.1, 1.0}, {101.5, 2.0}}, ""};
+  std::string svg = TimeLines(ChartText{"a", "t", "y", "d", false, {}}, axis, {line});
+  std::regex date(
+      R"re(<text x="([0-9.]+)" y="[0-9.]+"( text-anchor="(end|start)")?>([0-9]{2}-[0-9]{2})</text>)re");
+  int dates = 0;
+  for (std::sregex_iterator it(svg.begin(), svg.end(), date), end; it != end; ++it, ++dates) {
+    double x = std::stod((*it)[1]);
+    std::string anchor = (*it)[3];
+    double half = 7.2 * 5 / 2;
+    double right = anchor == "end" ? x : anchor == "start" ? x + 2 * half : x + half;
+    double left = anchor == "end" ? x - 2 * half : anchor == "start" ? x : x - half;
+    EXPECT_LE(right, 720.0) << (*it)[4];
+    EXPECT_GE(left, 0.0) << (*it)[4];
+  }
+  EXPECT_EQ(dates, 3);
 }
 
 }  // namespace

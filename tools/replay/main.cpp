@@ -143,7 +143,10 @@ class App {
     }
     ReplayResult result =
         ReplayLog(entries, options_.settings, input.qsos, options_.summary_at, observer);
-    if (reporting) collector.Finish(result.summary);
+    if (reporting) {
+      collector.Finish(result.summary);
+      DescribeLog(report, entries, input);
+    }
     bool extlog_written = false;
     if (options_.extlog) {
       std::error_code ignored;
@@ -197,11 +200,24 @@ class App {
                   });
     collector.Finish(result.summary);
     data.log_name = fs::path(name).filename().string();
-    data.window = input.window;
+    DescribeLog(data, entries, input);
     compared_lines_.push_back("  compared:           " + name + " (" + LogFormatName(input.format) +
                               "), score " + std::to_string(result.summary.score) +
                               ", from its own reset\n");
     return data;
+  }
+
+  // What the page tells of a log besides the library's answers: its dates and contest, and
+  // the settings its contacts were scored with.
+  void DescribeLog(ReportData& data, const EntryPoints& entries, const ReplayInput& input) {
+    data.window = input.window;
+    data.contest = input.header.contest;
+    data.claimed_score = input.header.claimed_score;
+    const char* set_name = entries.GetSetName != nullptr ? entries.GetSetName(0) : nullptr;
+    data.set_name = set_name != nullptr ? set_name : "";
+    data.own_number = options_.settings.own_number;
+    data.own_region = options_.settings.own_region;
+    data.break_minutes = options_.break_minutes;
   }
 
   // The page: what the collector took from the library during the replay, and the facts of

@@ -28,10 +28,13 @@ std::optional<double> LinearDay(const COleDateTime& time) {
 }
 
 UtcTime SplitUtc(double linear_day) {
-  // Round to the minute first, so that 14:05:59.9999 shows as 14:06.
-  auto minutes = static_cast<std::int64_t>(std::llround(linear_day * 1440.0));
-  std::int64_t days = FloorDiv(minutes, 1440);
-  auto minute_of_day = static_cast<int>(minutes - days * 1440);
+  // To the nearest second first, so that 14:05:59.9999 (a day fraction's float error on a
+  // logged 14:06:00) shows as 14:06; then the minute as a clock shows it, cut, never rounded:
+  // a contact logged at 12:10:32 stays at 12:10, as in its log.
+  auto seconds = static_cast<std::int64_t>(std::llround(linear_day * 86400.0));
+  std::int64_t days = FloorDiv(seconds, 86400);
+  auto second_of_day = static_cast<int>(seconds - days * 86400);
+  int minute_of_day = second_of_day / 60;
   CivilDate date = DateOfDayNumber(days);
   UtcTime utc;
   utc.year = date.year;
@@ -39,6 +42,7 @@ UtcTime SplitUtc(double linear_day) {
   utc.day = date.day;
   utc.hour = minute_of_day / 60;
   utc.minute = minute_of_day % 60;
+  utc.second = second_of_day % 60;
   return utc;
 }
 
@@ -48,6 +52,19 @@ std::string FormatUtc(const std::optional<double>& time) {
   char text[48];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", utc.year, utc.month, utc.day,
                 utc.hour, utc.minute);
+  return text;
+}
+
+}  // namespace kevo::replay
+
+namespace kevo::replay {
+
+std::string FormatUtcSeconds(const std::optional<double>& time) {
+  if (!time) return "";
+  UtcTime utc = SplitUtc(*time);
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", utc.year, utc.month, utc.day,
+                utc.hour, utc.minute, utc.second);
   return text;
 }
 

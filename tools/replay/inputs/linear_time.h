@@ -22,13 +22,17 @@ struct UtcTime {
   int day;
   int hour;
   int minute;
+  int second;
 };
 
-// The calendar date and clock time (to the nearest minute) of a linear day count.
+// The calendar date and clock time of a linear day count, to the nearest second.
 UtcTime SplitUtc(double linear_day);
 
-// "YYYY-MM-DD HH:MM"; "(no time)" for an empty time.
+// "YYYY-MM-DD HH:MM", the seconds cut off; "(no time)" for an empty time.
 std::string FormatUtc(const std::optional<double>& linear_day);
+
+// "YYYY-MM-DD HH:MM:SS"; empty for an empty time.
+std::string FormatUtcSeconds(const std::optional<double>& linear_day);
 
 }  // namespace kevo::replay
 

@@ -6,6 +6,7 @@
 #include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/html_table.h"
+#include "tools/replay/report/points_reason.h"
 
 namespace kevo::replay {
 
@@ -13,7 +14,7 @@ namespace {
 
 // The exchange when the contact raised the multipliers: the multiplier it brought.
 std::string NewMultiplier(const ContactPoint& contact) {
-  return contact.new_mults.value_or(0) > 0 ? contact.received : "";
+  return contact.new_mults.value_or(0) > 0 ? MultiplierName(contact.received) : "";
 }
 
 std::string OptionalNumber(const std::optional<std::int32_t>& value) {
@@ -32,15 +33,17 @@ std::string CsvField(const std::string& text) {
 
 }  // namespace
 
+// The call check's guess before the contact was logged, apart from what the contact turned
+// out to bring (the "New multiplier" column).
 std::string CheckAnswerWords(const ContactPoint& contact) {
+  std::string expects = contact.check_text.empty() ? "" : "expects " + contact.check_text + ", ";
   switch (contact.check_code) {
     case kCheckDuplicate:
       return contact.check_text.empty() ? "duplicate" : "duplicate: " + contact.check_text;
     case kCheckNoNewMultiplier:
-      return "no new multiplier";
+      return expects + "would not be new";
     case kCheckNewMultiplier:
-      return contact.check_text.empty() ? "new multiplier"
-                                        : "new multiplier, expects " + contact.check_text;
+      return expects + "would be new";
     case kCheckBandsDiffer:
       return "band texts differ";
   }
@@ -65,15 +68,19 @@ std::string AuditSection(const ReportData& data) {
       "by <code>--csv FILE</code>.</p>\n";
   out += "<details>\n<summary>The " + Plural(data.contacts.size(), "contact", "contacts") +
          " in time order</summary>\n";
-  out += OpenTable("Every contact as the library answered it", {{"Line", true},
-                                                                {"Time (UTC)", false},
-                                                                {"Call", false},
-                                                                {"Band", false},
-                                                                {"Mode", false},
-                                                                {"Exchange", false},
-                                                                {"Points", true},
-                                                                {"New multiplier", false},
-                                                                {"Call check", false}});
+  out += OpenBox("Every contact");
+  out +=
+      OpenTable("Every contact as the library answered it", {{"Line", true},
+                                                             {"Time (UTC)", false},
+                                                             {"Call", false},
+                                                             {"Band", false},
+                                                             {"Mode", false},
+                                                             {"Exchange", false},
+                                                             {"Points", true},
+                                                             {"Why these points", false},
+                                                             {"Region", false},
+                                                             {"New multiplier", false},
+                                                             {"Call check before logging", false}});
   for (const ContactPoint& c : data.contacts) {
     out += "<tr>";
     out += Cell(std::to_string(c.line), true);
@@ -83,30 +90,34 @@ std::string AuditSection(const ReportData& data) {
     out += Cell(EscapeHtml(c.mode));
     out += Cell(EscapeHtml(c.received));
     out += Cell(c.points ? Number(*c.points) : "?", true);
+    out += Cell(EscapeHtml(PointsReason(c, data.own_number, data.own_region)));
+    out += Cell(EscapeHtml(c.region));
     out += Cell(EscapeHtml(NewMultiplier(c)));
     out += Cell(EscapeHtml(CheckAnswerWords(c)));
     out += "</tr>\n";
   }
   AuditTotals totals = SumAudit(data);
   out += "</tbody>\n<tfoot><tr>" + Cell("") + Cell("") + RowHeader("Total") + Cell("") + Cell("") +
-         Cell("") + Cell(Number(totals.points), true) +
+         Cell("") + Cell(Number(totals.points), true) + Cell("") + Cell("") +
          Cell(Number(totals.mults) + " multipliers") + Cell("") +
-         "</tr></tfoot>\n</table>\n</details>\n";
+         "</tr></tfoot>\n</table></div>\n</details>\n";
   return out;
 }
 
 std::string AuditCsv(const ReportData& data) {
   std::string out =
-      "line,time_utc,call,band,mode,exchange,points,multipliers,new_multiplier,duplicate,"
-      "check_code,check_answer\r\n";
+      "line,time_utc,call,band,mode,exchange,region,points,points_reason,multipliers,"
+      "new_multiplier,duplicate,check_code,check_answer\r\n";
   for (const ContactPoint& c : data.contacts) {
     std::vector<std::string> fields = {std::to_string(c.line),
-                                       c.time ? FormatUtc(c.time) : "",
+                                       FormatUtcSeconds(c.time),
                                        c.call,
                                        c.band,
                                        c.mode,
                                        c.received,
+                                       c.region,
                                        OptionalNumber(c.points),
+                                       PointsReason(c, data.own_number, data.own_region),
                                        OptionalNumber(c.new_mults),
                                        NewMultiplier(c),
                                        c.check_code == kCheckDuplicate ? "yes" : "no",

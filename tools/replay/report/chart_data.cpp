@@ -41,10 +41,9 @@ std::vector<std::optional<std::int64_t>> PerBin(const LineSeries& series, const 
 
 std::string ChartDataTable(const std::string& caption, const TimeAxis& axis, std::size_t bin_hours,
                            const std::vector<HourColumn>& columns) {
-  std::string out =
-      "<details class=\"data\">\n<summary>The chart's figures</summary>\n"
-      "<div class=\"wide\" tabindex=\"0\"><table>\n<caption>" +
-      EscapeHtml(caption) + "</caption>\n<thead><tr><th scope=\"col\">From (UTC)</th>";
+  std::string out = "<details class=\"data\">\n<summary>The chart's figures</summary>\n" +
+                    OpenBox(EscapeHtml(caption)) + "<table>\n<caption>" + EscapeHtml(caption) +
+                    "</caption>\n<thead><tr><th scope=\"col\">From (UTC)</th>";
   for (const HourColumn& column : columns) {
     out += "<th scope=\"col\" class=\"n\">" + EscapeHtml(column.label) + "</th>";
   }

@@ -16,9 +16,15 @@ constexpr std::size_t kMostBars = 24 * 7;
 
 // A rate holds from one contact to the next, as the library last reported it; where the next
 // contact comes later than the rate's span, the rate has fallen to zero by the span's end.
-void AddRateStep(LineSeries& series, double day, double value, double next, double span) {
+// Over an off-time the line breaks off: the library answers only when there is a contact.
+void AddRateStep(LineSeries& series, double day, double value, double next, double span,
+                 double pause) {
   series.points.emplace_back(day, value);
-  if (next - day > span && value != 0.0) series.points.emplace_back(day + span, 0.0);
+  if (next - day >= pause) {
+    series.points.emplace_back(day + 1e-9, std::nan(""));
+  } else if (next - day > span && value != 0.0) {
+    series.points.emplace_back(day + span, 0.0);
+  }
 }
 
 }  // namespace
@@ -41,17 +47,25 @@ std::string Span(const TimeAxis& axis) {
   return FormatUtc(axis.start) + " to " + FormatUtc(axis.end) + " UTC";
 }
 
-double ShiftOf(const ReportData& data, const ReportData& other) {
-  if (!data.window || !other.window) return 0.0;
-  if (other.window->last >= data.window->first && other.window->first <= data.window->last) {
-    return 0.0;
-  }
-  return std::round(data.window->first - other.window->first);
+std::string LogDates(const ReportData& data) {
+  std::optional<LogSpan> span = SpanOf(data);
+  if (!span) return "";
+  std::string first = FormatUtc(span->first).substr(0, 10);
+  std::string last = FormatUtc(span->last).substr(0, 10);
+  if (first == last) return first;
+  return first + " to " + (first.substr(0, 4) == last.substr(0, 4) ? last.substr(5) : last);
+}
+
+std::string LogLabel(const ReportData& data) {
+  std::string facts = data.contest;
+  std::string dates = LogDates(data);
+  if (!dates.empty()) facts += (facts.empty() ? "" : ", ") + dates;
+  return facts.empty() ? data.log_name : data.log_name + " (" + facts + ")";
 }
 
 LineSeries ScoreSeries(const ReportData& data, const TimeAxis& axis, std::size_t style,
                        double shift) {
-  LineSeries score{data.log_name, style, true, {}};
+  LineSeries score{data.log_name, style, true, {}, ""};
   for (const ContactPoint& contact : data.contacts) {
     ReportTime time = contact.time ? ReportTime(*contact.time + shift) : std::nullopt;
     if (auto day = OnAxis(axis, time)) score.points.emplace_back(*day, contact.score);
@@ -61,7 +75,7 @@ LineSeries ScoreSeries(const ReportData& data, const TimeAxis& axis, std::size_t
 
 LineSeries RateSeries(const ReportData& data, const TimeAxis& axis, std::string label,
                       std::size_t style, bool ten_minutes, double shift) {
-  LineSeries series{std::move(label), style, true, {}};
+  LineSeries series{std::move(label), style, true, {}, ""};
   std::vector<std::pair<double, std::int32_t>> rated;
   for (const ContactPoint& contact : data.contacts) {
     if (!contact.time || !contact.rates) continue;
@@ -71,9 +85,11 @@ LineSeries RateSeries(const ReportData& data, const TimeAxis& axis, std::string 
     }
   }
   double span = (ten_minutes ? 10.0 : 60.0) / 1440.0;
+  double pause = (static_cast<double>(data.break_minutes) - 1e-6) / 1440.0;
   for (std::size_t i = 0; i < rated.size(); ++i) {
-    double next = i + 1 < rated.size() ? rated[i + 1].first : axis.end;
-    AddRateStep(series, rated[i].first, rated[i].second, next, span);
+    // After the last contact the line stops: nothing was logged past it.
+    double next = i + 1 < rated.size() ? rated[i + 1].first : rated[i].first + pause;
+    AddRateStep(series, rated[i].first, rated[i].second, next, span, pause);
   }
   return series;
 }

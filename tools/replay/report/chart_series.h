@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "tools/replay/report/contact_pairing.h"
 #include "tools/replay/report/report_data.h"
 #include "tools/replay/report/svg_chart.h"
 
@@ -25,9 +26,12 @@ std::size_t BinHours(const TimeAxis& axis);
 // "2026-03-14 12:00 to 2026-03-15 12:00 UTC".
 std::string Span(const TimeAxis& axis);
 
-// A compared log's contacts moved by whole days onto this log's contest, when the two
-// contests do not overlap (last year's log beside this year's).
-double ShiftOf(const ReportData& data, const ReportData& other);
+// A log's dates: "2026-03-14", "2026-03-14 to 03-15", "2025-12-31 to 2026-01-01"; empty
+// without a timed contact.
+std::string LogDates(const ReportData& data);
+
+// The log as a legend names it: "contest.cbr (KEVO, 2026-03-14 to 03-15)".
+std::string LogLabel(const ReportData& data);
 
 // The score after each contact of a log, moved by `shift` days.
 LineSeries ScoreSeries(const ReportData& data, const TimeAxis& axis, std::size_t style,

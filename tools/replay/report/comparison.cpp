@@ -1,13 +1,15 @@
 #include "tools/replay/report/comparison.h"
 
 #include <algorithm>
-#include <cmath>
-#include <map>
-#include <tuple>
+#include <cctype>
 
 #include "tools/replay/inputs/linear_time.h"
+#include "tools/replay/report/chart_series.h"
+#include "tools/replay/report/contact_pairing.h"
+#include "tools/replay/report/head_to_head.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/html_table.h"
+#include "tools/replay/report/points_reason.h"
 #include "tools/replay/report/report_charts.h"
 
 namespace kevo::replay {
@@ -16,22 +18,17 @@ namespace {
 
 constexpr std::size_t kRowsShown = 20;
 
-// Logs of one contest written by different programs agree on the minute, not the second:
-// Cabrillo drops the seconds, so a contact's minute is the one it began in.
-using ContactKey = std::tuple<std::string, std::string, std::string, std::int64_t>;
-
-std::optional<ContactKey> KeyOf(const ContactPoint& contact) {
-  if (!contact.time) return std::nullopt;
-  auto minute = static_cast<std::int64_t>(std::floor(*contact.time * 1440.0 + 1e-6));
-  return ContactKey{contact.call, contact.band, contact.mode, minute};
-}
-
 const BandFigures* FindBand(const ReportData& data, const std::string& band) {
   if (!data.figures) return nullptr;
   for (const BandFigures& figures : data.figures->bands) {
     if (figures.band == band) return &figures;
   }
   return nullptr;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 std::string SideBySide(const ReportData& data) {
@@ -43,11 +40,13 @@ std::string SideBySide(const ReportData& data) {
       if (std::find(bands.begin(), bands.end(), band) == bands.end()) bands.push_back(band);
     }
   }
+  SortBands(bands);
   std::string out =
-      "<div class=\"wide\" tabindex=\"0\"><table>\n<caption>The library's figures per band, log "
-      "beside log</caption>\n<thead><tr><td></td>";
+      "<div class=\"wide\" tabindex=\"0\" role=\"region\" aria-label=\"Figures per band, log "
+      "beside log\"><table>\n<caption>The library's figures per band, log beside "
+      "log</caption>\n<thead><tr><td></td>";
   for (const ReportData* log : logs) {
-    out += "<th scope=\"colgroup\" colspan=\"3\">" + EscapeHtml(log->log_name) + "</th>";
+    out += "<th scope=\"colgroup\" colspan=\"3\">" + EscapeHtml(LogLabel(*log)) + "</th>";
   }
   out += "</tr><tr><th scope=\"col\">Band</th>";
   for (std::size_t i = 0; i < logs.size(); ++i) {
@@ -75,68 +74,98 @@ std::string SideBySide(const ReportData& data) {
   return out + "</tr></tfoot>\n</table></div>\n";
 }
 
-std::string ScoredApartTable(const ReportData& data, const ReportData& other) {
-  std::vector<ScoredApart> apart = ContactsScoredApart(data, other);
+std::string ScoredApartTable(const ReportData& data, const ReportData& other,
+                             std::size_t in_common) {
   std::string names = EscapeHtml(data.log_name) + " and " + EscapeHtml(other.log_name);
+  if (in_common == 0) return "<p>" + names + ": 0 contacts in common.</p>\n";
+  std::vector<ScoredApart> apart = ContactsScoredApart(data, other);
+  std::string common = Plural(in_common, "contact", "contacts") + " in common";
   if (apart.empty()) {
-    return "<p>The contacts that " + names +
-           " both hold earned the same points and multipliers.</p>\n";
+    return "<p>" + names + ": " + common +
+           ", and the library gave each the same points and multipliers in both.</p>\n";
   }
   // Appended piece by piece: GCC 12 misreads "text" + a temporary as an overlapping copy.
-  std::string out = "<p>";
-  out += Plural(apart.size(), "contact", "contacts");
-  out += " that " + names + " both hold scored differently";
+  std::string out = "<p>" + names + ": " + common + "; ";
+  out += Plural(apart.size(), "of them", "of them");
+  out += " scored differently";
   if (apart.size() > kRowsShown) {
     out += "; the first ";
     out += std::to_string(kRowsShown);
   }
   out += ":</p>\n";
+  out +=
+      "<div class=\"wide\" tabindex=\"0\" role=\"region\" aria-label=\"Contacts scored "
+      "differently: " +
+      names + "\">";
   out += OpenTable("Contacts scored differently: " + names, {{"Time (UTC)", false},
                                                              {"Call", false},
                                                              {"Band", false},
-                                                             {"Exchange", false},
                                                              {"Points", true},
-                                                             {"Exchange there", false},
-                                                             {"Points there", true}});
+                                                             {"Points there", true},
+                                                             {"Why", false}});
   for (std::size_t i = 0; i < apart.size() && i < kRowsShown; ++i) {
     const ContactPoint& own = *apart[i].own;
     const ContactPoint& theirs = *apart[i].other;
     out += "<tr>" + Cell(FormatUtc(own.time)) + RowHeader(EscapeHtml(own.call)) +
-           Cell(EscapeHtml(BandLabel(own.band))) + Cell(EscapeHtml(own.received)) +
-           Cell(own.points ? Number(*own.points) : "?", true) + Cell(EscapeHtml(theirs.received)) +
-           Cell(theirs.points ? Number(*theirs.points) : "?", true) + "</tr>\n";
+           Cell(EscapeHtml(BandLabel(own.band))) +
+           Cell(own.points ? Number(*own.points) : "?", true) +
+           Cell(theirs.points ? Number(*theirs.points) : "?", true) +
+           Cell(EscapeHtml(ScoredApartReason(own, data, theirs, other))) + "</tr>\n";
   }
-  return out + "</tbody>\n</table>\n";
+  return out + "</tbody>\n</table></div>\n";
 }
 
 }  // namespace
 
 std::vector<ScoredApart> ContactsScoredApart(const ReportData& own, const ReportData& other) {
-  std::map<ContactKey, const ContactPoint*> theirs;
-  for (const ContactPoint& contact : other.contacts) {
-    if (auto key = KeyOf(contact)) theirs.emplace(*key, &contact);
-  }
   std::vector<ScoredApart> apart;
-  for (const ContactPoint& contact : own.contacts) {
-    auto key = KeyOf(contact);
-    if (!key) continue;
-    auto found = theirs.find(*key);
-    if (found == theirs.end()) continue;
-    const ContactPoint& match = *found->second;
-    if (contact.points != match.points || contact.new_mults != match.new_mults) {
-      apart.push_back({&contact, &match});
+  for (const ContactPair& pair : PairContacts(own, other, ShiftOf(own, other)).both) {
+    if (pair.own->points != pair.other->points || pair.own->new_mults != pair.other->new_mults) {
+      apart.push_back({pair.own, pair.other});
     }
   }
   return apart;
+}
+
+std::vector<std::string> ComparisonWarnings(const ReportData& data) {
+  std::vector<std::string> warnings;
+  for (const ReportData& other : data.compared) {
+    if (ShiftOf(data, other) != 0.0) {
+      warnings.push_back(other.log_name + " is dated " + LogDates(other) + ", " + data.log_name +
+                         " " + LogDates(data) +
+                         ": the charts set them side by side by the time since each log's "
+                         "start, and pair contacts on that time.");
+    }
+    if (!data.contest.empty() && !other.contest.empty() &&
+        Upper(data.contest) != Upper(other.contest)) {
+      warnings.push_back(other.log_name + " is a log of the contest " + other.contest + ", " +
+                         data.log_name + " of " + data.contest +
+                         ": the library scored both by the same rules.");
+    }
+  }
+  return warnings;
 }
 
 std::string ComparisonSection(const ReportData& data) {
   if (data.compared.empty()) return "";
   std::string out =
       "<h2 id=\"compare\">Log beside log</h2>\n<p>Each log was replayed through "
-      "its own fresh session of the library.</p>\n" +
-      SideBySide(data);
-  for (const ReportData& other : data.compared) out += ScoredApartTable(data, other);
+      "its own fresh session of the library. Contacts are the same contact in two logs when "
+      "call, band and mode agree and their times lie within " +
+      Number(static_cast<std::int64_t>(kPairingMinutes)) +
+      " minutes; a duplicate pairs only with a duplicate.</p>\n";
+  std::vector<std::string> warnings = ComparisonWarnings(data);
+  if (!warnings.empty()) {
+    out += "<ul class=\"warnings\" aria-label=\"Before comparing\">\n";
+    for (const std::string& warning : warnings) out += "<li>" + EscapeHtml(warning) + "</li>\n";
+    out += "</ul>\n";
+  }
+  out += SideBySide(data);
+  for (const ReportData& other : data.compared) {
+    Pairing pairing = PairContacts(data, other, ShiftOf(data, other));
+    out += ScoredApartTable(data, other, pairing.both.size());
+    out += HeadToHead(data, other, pairing);
+  }
   return out;
 }
 

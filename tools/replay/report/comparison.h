@@ -1,6 +1,7 @@
-// A log beside one or two others (--compare): the band tables side by side, and the contacts
-// that both logs hold but the library scored differently, which is where two scores part.
-// Every figure is the library's answer for its own log, each from a fresh session.
+// A log beside one or two others (--compare): the band tables side by side, what sets the
+// logs apart (other dates, another contest), the contacts both hold that the library scored
+// differently and why, and head to head per band. Every figure is the library's answer for
+// its own log, each from a fresh session.
 #ifndef KEVO_REPLAY_REPORT_COMPARISON_H_
 #define KEVO_REPLAY_REPORT_COMPARISON_H_
 
@@ -11,14 +12,17 @@
 
 namespace kevo::replay {
 
-// A contact of the same call, band, mode and minute in both logs, with other points or
-// another multiplier answer.
+// A contact both logs hold (contact_pairing.h) with other points or another multiplier answer.
 struct ScoredApart {
   const ContactPoint* own;
   const ContactPoint* other;
 };
 
 std::vector<ScoredApart> ContactsScoredApart(const ReportData& own, const ReportData& other);
+
+// What a reader must know before setting the logs' figures against each other: other dates
+// (the charts then run by the time since each log's start), another contest.
+std::vector<std::string> ComparisonWarnings(const ReportData& data);
 
 // Empty without compared logs.
 std::string ComparisonSection(const ReportData& data);

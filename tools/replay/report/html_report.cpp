@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <initializer_list>
 #include <map>
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "tools/replay/inputs/linear_time.h"
@@ -32,12 +34,19 @@ constexpr const char* kHead = R"(<!DOCTYPE html>
 <style>
 @page { size: A4; margin: 14mm; }
 body { font: 14px/1.45 "DejaVu Sans", Arial, sans-serif; color: #111; background: #fff;
-       max-width: 760px; margin: 20px auto; padding: 0 16px; }
+       max-width: 1180px; margin: 20px auto; padding: 0 16px; }
+p, ul { max-width: 760px; }
 h1 { font-size: 21px; margin: 0 0 4px; }
 h2 { font-size: 16px; margin: 26px 0 8px; padding-bottom: 2px; border-bottom: 1px solid #888; }
 p.meta { color: #444; margin: 0 0 14px; }
 p.score { font-size: 17px; margin: 8px 0; }
 p.claim { margin: 4px 0; }
+.score-row { display: flex; flex-wrap: wrap; gap: 8px 28px; align-items: flex-start; }
+.rules { max-width: 420px; margin: 8px 0; padding: 6px 10px; border: 1px solid #888;
+         background: #f7f7f7; font-size: 13px; }
+.rules h3 { font-size: 13px; margin: 0 0 2px; }
+.rules ul { margin: 0; padding-left: 18px; }
+h3 { font-size: 15px; margin: 18px 0 6px; }
 ul.warnings { margin: 6px 0; padding: 6px 10px 6px 28px; border-left: 4px solid #b00020;
               background: #fff4f4; }
 table { border-collapse: collapse; margin: 6px 0; }
@@ -48,24 +57,25 @@ tbody th, tfoot th { font-weight: normal; border-bottom: 1px solid #ddd; }
 tfoot th { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 caption { text-align: left; font-weight: bold; padding: 2px 0; }
 summary { cursor: pointer; margin: 6px 0; }
-.wide { overflow-x: auto; }
+.wide { overflow-x: auto; max-width: 100%; }
 .wide table { font-size: 12px; }
-.wide th[scope="row"], .wide thead th { white-space: nowrap; }
+.wide th, .wide td { white-space: nowrap; }
+.wide td.list { white-space: normal; min-width: 16em; }
 .n { text-align: right; font-variant-numeric: tabular-nums; padding-left: 12px; }
 tfoot td { font-weight: bold; border-top: 1px solid #888; border-bottom: none; }
 .swatch { display: inline-block; width: 10px; height: 10px; margin-right: 6px;
           border: 1px solid #222; vertical-align: baseline; }
 pre { font: 13px/1.35 "DejaVu Sans Mono", monospace; tab-size: 8; background: #f5f5f5;
-      border: 1px solid #ddd; padding: 8px 10px; white-space: pre-wrap; }
+      border: 1px solid #ddd; padding: 8px 10px; white-space: pre-wrap;
+      overflow-wrap: anywhere; }
 figure { margin: 6px 0 18px; break-inside: avoid; }
 figcaption { font-weight: bold; margin-bottom: 2px; }
-svg { display: block; width: 100%; min-width: 640px; height: auto; }
+svg { display: block; width: 100%; max-width: 900px; height: auto; }
 @media print {
   body { max-width: none; margin: 0; padding: 0; font-size: 10pt; }
   h2 { break-after: avoid; }
   figure, pre, tr { break-inside: avoid; }
   pre { background: none; }
-  svg { min-width: 0; }
 }
 </style>
 )";
@@ -84,31 +94,82 @@ std::string Heading(const ReportData& data) {
   return out;
 }
 
-std::string ScoreSection(const ReportData& data) {
-  std::string out = "<p class=\"score\">Score <strong>" + Number(data.score) + "</strong>";
-  if (data.figures) {
-    out += " = " + Number(data.figures->score_points) + " points \u00d7 " +
-           Number(data.figures->score_mults) + " multipliers";
+// The rules the library scores by, with this replay's settings, beside the score: the audit's
+// "why these points" column refers to them.
+std::string RulesBox(const ReportData& data) {
+  std::string own_region =
+      data.own_region.empty() ? "none set, so every region differs" : EscapeHtml(data.own_region);
+  return "<aside class=\"rules\" aria-labelledby=\"rules-title\">\n<h3 id=\"rules-title\">How "
+         "the library scores</h3>\n<ul>\n<li>1 point when the received exchange starts with a "
+         "letter or is the own number (" +
+         Number(data.own_number) +
+         ")</li>\n<li>5 points when the worked station's region is not the own region (" +
+         own_region +
+         ")</li>\n<li>3 points otherwise</li>\n<li>A duplicate (same call, band and mode) counts "
+         "once</li>\n<li>Multipliers: the different received exchanges on each band</li>\n"
+         "<li>Score: all points \u00d7 all multipliers</li>\n</ul>\n</aside>\n";
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  return text;
+}
+
+// Whether the log's header names another contest than the one the library scores: "KEVO",
+// "kevo" and "KEVO-CW" are this one.
+bool OtherContest(const ReportData& data) {
+  if (data.contest.empty() || data.set_name.empty()) return false;
+  std::string contest = Upper(data.contest);
+  std::string name = Upper(data.set_name);
+  if (contest.compare(0, name.size(), name) != 0) return true;
+  return contest.size() > name.size() && contest[name.size()] != '-' && contest[name.size()] != ' ';
+}
+
+std::optional<std::int64_t> WholeNumber(std::string_view text) {
+  std::int64_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::string ClaimedScore(const ReportData& data) {
+  std::optional<std::int64_t> claimed = WholeNumber(data.claimed_score);
+  std::string out = "<p class=\"claim\">Claimed in the log: " +
+                    (claimed ? Number(*claimed) : EscapeHtml(data.claimed_score)) +
+                    ", computed: " + Number(data.score);
+  if (claimed) {
+    std::int64_t difference = data.score - *claimed;
+    if (difference != 0) {
+      out += " (" + Number(difference < 0 ? -difference : difference) +
+             (difference < 0 ? " less" : " more") + " than claimed)";
+    } else {
+      out += " (the same)";
+    }
   }
   out += "</p>\n";
-  if (!data.claimed_score.empty()) {
-    out += "<p class=\"claim\">Claimed in the log: " + EscapeHtml(data.claimed_score) +
-           ", computed: " + Number(data.score);
-    std::int64_t claimed = 0;
-    std::string_view text = data.claimed_score;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), claimed);
-    if (error == std::errc() && end == text.data() + text.size()) {
-      std::int64_t difference = data.score - claimed;
-      if (difference != 0) {
-        out += " (" + Number(difference < 0 ? -difference : difference) +
-               (difference < 0 ? " less" : " more") + " than claimed)";
-      } else {
-        out += " (the same)";
-      }
-    }
-    out += "</p>\n";
+  if (OtherContest(data)) {
+    out +=
+        "<ul class=\"warnings\" aria-label=\"About the claimed score\"><li>The log names the "
+        "contest " +
+        EscapeHtml(data.contest) + ", the library scores " + EscapeHtml(data.set_name) +
+        ": the claimed score was reckoned by another contest's rules, so the two need not "
+        "agree.</li></ul>\n";
   }
   return out;
+}
+
+std::string ScoreSection(const ReportData& data) {
+  std::string out = "<div class=\"score-row\"><div>\n<p class=\"score\">Score <strong>" +
+                    Number(data.score) + "</strong>";
+  if (data.figures) {
+    out += " = " + Number(data.figures->score_points) + " " +
+           (data.figures->score_points == 1 ? "point" : "points") + " \u00d7 " +
+           Number(data.figures->score_mults) + " " +
+           (data.figures->score_mults == 1 ? "multiplier" : "multipliers");
+  }
+  out += "</p>\n";
+  if (!data.claimed_score.empty()) out += ClaimedScore(data);
+  return out + "</div>\n" + RulesBox(data) + "</div>\n";
 }
 
 std::size_t SkippedCount(const ReportData& data) {
@@ -176,11 +237,11 @@ std::string BandTable(const ReportData& data) {
     }
     by_mode[{contact.band, contact.mode}] += contact.qsos_counted;
   }
-  std::string out =
-      "<table>\n<caption>The library's figures per band, and its QSOs by "
-      "mode</caption>\n<thead><tr><th scope=\"col\">Band</th><th scope=\"col\" "
-      "class=\"n\">QSOs</th><th scope=\"col\" class=\"n\">Points</th><th "
-      "scope=\"col\" class=\"n\">Multipliers</th>";
+  std::string out = OpenBox("Figures per band") +
+                    "<table>\n<caption>The library's figures per band, and its QSOs by "
+                    "mode</caption>\n<thead><tr><th scope=\"col\">Band</th><th scope=\"col\" "
+                    "class=\"n\">QSOs</th><th scope=\"col\" class=\"n\">Points</th><th "
+                    "scope=\"col\" class=\"n\">Multipliers</th>";
   for (const std::string& mode : modes) {
     out += "<th scope=\"col\" class=\"n\">" + EscapeHtml(mode) + "</th>";
   }
@@ -196,8 +257,12 @@ std::string BandTable(const ReportData& data) {
     }
     return cells;
   };
-  for (std::size_t i = 0; i < data.figures->bands.size(); ++i) {
-    const BandFigures& band = data.figures->bands[i];
+  std::vector<std::string> order = ReportBands(data);
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    auto found = std::find_if(data.figures->bands.begin(), data.figures->bands.end(),
+                              [&](const BandFigures& band) { return band.band == order[i]; });
+    if (found == data.figures->bands.end()) continue;
+    const BandFigures& band = *found;
     out += "<tr>" +
            RowHeader("<span class=\"swatch\" style=\"background:" + std::string(StyleColour(i)) +
                      "\"></span>" + EscapeHtml(band.band)) +
@@ -208,12 +273,12 @@ std::string BandTable(const ReportData& data) {
   const BandFigures& total = data.figures->total;
   out += "</tbody>\n<tfoot><tr>" + RowHeader("Total") + Cell(Number(total.qsos), true) +
          Cell(Number(total.points), true) + Cell(Number(total.mults), true) + mode_cells(nullptr) +
-         Cell(PointsPerQso(total.points, total.qsos), true) + "</tr></tfoot>\n</table>\n";
+         Cell(PointsPerQso(total.points, total.qsos), true) + "</tr></tfoot>\n</table></div>\n";
   if (data.figures->rates) {
     const RateFigures& rates = *data.figures->rates;
-    out += "<p>Rates at the last contact: " + Number(rates.qsos_60) + " QSOs and " +
-           Number(rates.points_60) + " points in the last 60 minutes; " + Number(rates.qsos_10) +
-           " QSOs and " + Number(rates.points_10) +
+    out += "<p>Rates at the last contact: " + Count(rates.qsos_60, "QSO", "QSOs") + " and " +
+           Count(rates.points_60, "point", "points") + " in the last 60 minutes; " +
+           Number(rates.qsos_10) + " QSOs and " + Number(rates.points_10) +
            " points per hour over the last 10 minutes.</p>\n";
   }
   return out;
@@ -224,9 +289,8 @@ std::string Charts(const ReportData& data) {
   if (charts.empty()) return "<p>No contact has a valid time, so there are no charts.</p>\n";
   std::string out;
   for (const ReportChart& chart : charts) {
-    // The chart scrolls sideways where the screen is narrow, and so takes the keyboard focus.
-    out += "<figure>\n<figcaption>" + EscapeHtml(chart.caption) +
-           "</figcaption>\n<div class=\"wide\" tabindex=\"0\">" + chart.svg + "</div>\n" +
+    // The chart scales to the width: its legend wraps and its labels are part of the drawing.
+    out += "<figure>\n<figcaption>" + EscapeHtml(chart.caption) + "</figcaption>\n" + chart.svg +
            chart.table + "</figure>\n";
   }
   return out;
@@ -239,6 +303,7 @@ std::string Duplicates(const ReportData& data) {
   std::string out = "<details>\n<summary>" +
                     Plural(data.duplicates.size(), "duplicate", "duplicates") +
                     ", each counted once by the library</summary>\n";
+  out += OpenBox("Duplicates");
   out += OpenTable("Duplicates as the call check flagged them", {{"Time (UTC)", false},
                                                                  {"Call", false},
                                                                  {"Band", false},
@@ -250,7 +315,7 @@ std::string Duplicates(const ReportData& data) {
            Cell(EscapeHtml(row.band)) + Cell(EscapeHtml(row.mode)) +
            Cell(FormatUtc(row.first_worked)) + Cell(EscapeHtml(row.message)) + "</tr>\n";
   }
-  return out + "</tbody>\n</table>\n</details>\n";
+  return out + "</tbody>\n</table></div>\n</details>\n";
 }
 
 std::string Skipped(const ReportData& data) {

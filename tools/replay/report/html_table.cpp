@@ -25,6 +25,14 @@ std::string Cell(const std::string& html, bool number) {
 
 std::string RowHeader(const std::string& html) { return "<th scope=\"row\">" + html + "</th>"; }
 
+std::string Count(std::int64_t count, const char* one, const char* many) {
+  return Number(count) + " " + (count == 1 ? one : many);
+}
+
+std::string OpenBox(const std::string& name) {
+  return "<div class=\"wide\" tabindex=\"0\" role=\"region\" aria-label=\"" + name + "\">";
+}
+
 std::string OpenTable(const std::string& caption, std::initializer_list<Column> columns) {
   std::string out = "<table>\n";
   if (!caption.empty()) out += "<caption>" + caption + "</caption>\n";

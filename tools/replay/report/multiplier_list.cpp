@@ -5,6 +5,7 @@
 #include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/html_table.h"
+#include "tools/replay/report/points_reason.h"
 #include "tools/replay/report/report_charts.h"
 
 namespace kevo::replay {
@@ -25,6 +26,7 @@ std::string MultiplierSection(const ReportData& data) {
     std::string band = EscapeHtml(BandLabel(bands[i]));
     tables += "<details>\n<summary>" + band + ": " +
               Plural(firsts[i].size(), "multiplier", "multipliers") + "</summary>\n";
+    tables += OpenBox("Multipliers on " + band);
     tables += OpenTable("Multipliers on " + band + ", in the order they were first worked",
                         {{"Multiplier", false},
                          {"First worked (UTC)", false},
@@ -32,11 +34,12 @@ std::string MultiplierSection(const ReportData& data) {
                          {"Mode", false},
                          {"Line", true}});
     for (const ContactPoint* contact : firsts[i]) {
-      tables += "<tr>" + RowHeader(EscapeHtml(contact->received)) + Cell(FormatUtc(contact->time)) +
-                Cell(EscapeHtml(contact->call)) + Cell(EscapeHtml(contact->mode)) +
-                Cell(std::to_string(contact->line), true) + "</tr>\n";
+      tables += "<tr>" + RowHeader(EscapeHtml(MultiplierName(contact->received))) +
+                Cell(FormatUtc(contact->time)) + Cell(EscapeHtml(contact->call)) +
+                Cell(EscapeHtml(contact->mode)) + Cell(std::to_string(contact->line), true) +
+                "</tr>\n";
     }
-    tables += "</tbody>\n</table>\n</details>\n";
+    tables += "</tbody>\n</table></div>\n</details>\n";
   }
   if (tables.empty()) return out + "<p>None.</p>\n";
   return out +

@@ -46,10 +46,10 @@ std::string BestRates(const ReportData& data) {
     return "<p>The library wrote no rates (they were suppressed), so there are no best "
            "rates.</p>\n";
   }
-  return "<p>Best 60 minutes: <strong>" + Number(hour.qsos) + "</strong> QSOs, up to " +
-         FormatUtc(hour.at) + " UTC. Best 10 minutes: <strong>" + Number(ten.qsos) +
-         "</strong> QSOs per hour (" + Number(ten.qsos / 6) + " in ten minutes), up to " +
-         FormatUtc(ten.at) +
+  return "<p>Best 60 minutes: <strong>" + Number(hour.qsos) + "</strong> " +
+         (hour.qsos == 1 ? "QSO" : "QSOs") + ", up to " + FormatUtc(hour.at) +
+         " UTC. Best 10 minutes: <strong>" + Number(ten.qsos) + "</strong> QSOs per hour (" +
+         Number(ten.qsos / 6) + " in ten minutes), up to " + FormatUtc(ten.at) +
          " UTC. Both as the library reported its rates after each "
          "contact.</p>\n";
 }
@@ -98,10 +98,10 @@ std::string HourlyTable(const ReportData& data) {
   }
   if (hours.empty()) return "";
   std::sort(columns.begin(), columns.end());
-  std::string out =
-      "<div class=\"wide\" tabindex=\"0\"><table>\n<caption>QSOs per hour by band and mode, as "
-      "the library counted them</caption>\n<thead><tr><th scope=\"col\">Hour "
-      "(UTC)</th>";
+  std::string out = OpenBox("Rate sheet") +
+                    "<table>\n<caption>QSOs per hour by band and mode, as "
+                    "the library counted them</caption>\n<thead><tr><th scope=\"col\">Hour "
+                    "(UTC)</th>";
   for (const auto& [band, mode] : columns) {
     out += "<th scope=\"col\" class=\"n\">" + EscapeHtml(BandLabel(bands[band])) + "<br>" +
            EscapeHtml(mode) + "</th>";

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <optional>
 
 #include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/chart_data.h"
 #include "tools/replay/report/chart_series.h"
 #include "tools/replay/report/html_table.h"
+#include "tools/replay/report/rate_sheet.h"
 #include "tools/replay/report/svg_chart.h"
 
 namespace kevo::replay {
@@ -14,6 +17,21 @@ namespace kevo::replay {
 namespace {
 
 constexpr double kHour = 1.0 / 24.0;
+
+// This log's off-times, to shade behind every time chart.
+std::vector<std::pair<double, double>> OffTimeSpans(const ReportData& data) {
+  std::vector<std::pair<double, double>> spans;
+  for (const OffTime& off : FindOffTimes(data, data.break_minutes))
+    spans.emplace_back(off.from, off.to);
+  return spans;
+}
+
+const char* kShadedWords = " Shaded: this log's off-times.";
+
+// The charts' words for the time axis.
+std::string AxisWords(const TimeAxis& axis) {
+  return axis.since_start ? "by the hours since each log's start" : Span(axis);
+}
 
 std::size_t StyleOf(const std::vector<std::string>& bands, const std::string& band) {
   return static_cast<std::size_t>(std::find(bands.begin(), bands.end(), band) - bands.begin());
@@ -49,10 +67,16 @@ ReportChart QsoBars(const ReportData& data, const std::vector<std::string>& band
       static_cast<std::size_t>(std::max_element(totals.begin(), totals.end()) - totals.begin());
   std::string per = bin_hours == 1 ? "hour" : std::to_string(bin_hours) + " hours";
   std::string description =
-      "Bars of the QSOs the library counted per " + per + ", stacked by band, " + Span(axis) +
-      ". The busiest: " + Number(totals[busiest]) + " QSOs from " +
-      FormatUtc(axis.start + static_cast<double>(busiest * bin_hours) * kHour) + " UTC.";
-  ChartText text{"qsos", "QSOs per " + per + " by band", "QSOs per " + per, description};
+      "Bars of the QSOs the library counted per " + per + ", stacked by band, " + AxisWords(axis) +
+      ". The busiest: " + Plural(static_cast<std::size_t>(totals[busiest]), "QSO", "QSOs") +
+      " from " + FormatUtc(axis.start + static_cast<double>(busiest * bin_hours) * kHour) +
+      " UTC." + kShadedWords;
+  ChartText text{"qsos",
+                 "QSOs per " + per + " by band",
+                 "QSOs per " + per,
+                 description,
+                 false,
+                 OffTimeSpans(data)};
   return {"QSOs per " + per + " by band (as the library counted them: duplicates not included)",
           StackedBars(text, axis, bin_hours, series),
           ChartDataTable("QSOs per " + per + " by band", axis, bin_hours, columns)};
@@ -64,16 +88,24 @@ ReportChart ScoreLines(const ReportData& data, const TimeAxis& axis) {
     const ReportData& other = data.compared[i];
     series.push_back(ScoreSeries(other, axis, i + 1, ShiftOf(data, other)));
   }
+  if (series.size() > 1) {
+    // The legend names each log's contest and dates; the line's end, its file.
+    for (std::size_t i = 0; i < series.size(); ++i) {
+      series[i].end_label = series[i].label;
+      series[i].label = LogLabel(i == 0 ? data : data.compared[i - 1]);
+    }
+  }
   std::size_t bin_hours = BinHours(axis);
   std::vector<HourColumn> columns;
-  std::string description = "The score after each contact, " + Span(axis) + ":";
+  std::string description = "The score after each contact, " + AxisWords(axis) + ":";
   for (std::size_t i = 0; i < series.size(); ++i) {
     const ReportData& log = i == 0 ? data : data.compared[i - 1];
     columns.push_back({series[i].label, PerBin(series[i], axis, bin_hours, BinValue::kLast)});
     description +=
         std::string(i == 0 ? " " : "; ") + series[i].label + " ends at " + Number(log.score);
   }
-  ChartText text{"score", "Score over the contest", "Score", description + ".", series.size() > 1};
+  ChartText text{"score", "Score over the contest", "Score", description + "." + kShadedWords,
+                 true,    OffTimeSpans(data)};
   return {
       series.size() > 1 ? "Score after each contact, log beside log" : "Score after each contact",
       TimeLines(text, axis, series),
@@ -86,10 +118,11 @@ ReportChart RateLines(const ReportData& data, const TimeAxis& axis) {
     series.push_back(RateSeries(data, axis, "last 60 minutes", 0, false, 0.0));
     series.push_back(RateSeries(data, axis, "last 10 minutes \u00d7 6", 3, true, 0.0));
   } else {
-    series.push_back(RateSeries(data, axis, data.log_name, 0, false, 0.0));
+    series.push_back(RateSeries(data, axis, LogLabel(data), 0, false, 0.0));
     for (std::size_t i = 0; i < data.compared.size(); ++i) {
       const ReportData& other = data.compared[i];
-      series.push_back(RateSeries(other, axis, other.log_name, i + 1, false, ShiftOf(data, other)));
+      series.push_back(
+          RateSeries(other, axis, LogLabel(other), i + 1, false, ShiftOf(data, other)));
     }
   }
   std::size_t bin_hours = BinHours(axis);
@@ -100,13 +133,16 @@ ReportChart RateLines(const ReportData& data, const TimeAxis& axis) {
     for (const auto& value : columns.back().values) best = std::max(best, value.value_or(0));
   }
   std::string description =
-      "Step lines of the QSO rates the library reported after each contact, " + Span(axis) +
+      "Step lines of the QSO rates the library reported after each contact, " + AxisWords(axis) +
       (data.compared.empty() ? ": the count of the last 60 minutes and the last 10 minutes' "
                                "count times six"
                              : ": each log's count of the last 60 minutes") +
-      "; a rate falls to zero once no contact follows within its span. The highest is " +
-      Number(best) + " QSOs per hour.";
-  ChartText text{"rates", "QSO rates over the contest", "QSOs per hour", description};
+      "; a rate falls to zero once no contact follows within its span, and the lines break "
+      "off over the off-times. The highest is " +
+      Number(best) + " QSOs per hour." + kShadedWords;
+  ChartText text{"rates",         "QSO rates over the contest",
+                 "QSOs per hour", description,
+                 false,           OffTimeSpans(data)};
   return {data.compared.empty()
               ? "QSO rates after each contact: the last 60 minutes, and the last 10 minutes "
                 "times six"
@@ -118,7 +154,7 @@ ReportChart RateLines(const ReportData& data, const TimeAxis& axis) {
 ReportChart MultiplierLines(const ReportData& data, const std::vector<std::string>& bands,
                             const TimeAxis& axis) {
   std::vector<LineSeries> series(bands.size());
-  for (std::size_t i = 0; i < bands.size(); ++i) series[i] = {BandLabel(bands[i]), i, true, {}};
+  for (std::size_t i = 0; i < bands.size(); ++i) series[i] = {BandLabel(bands[i]), i, true, {}, ""};
   for (const MultiplierStep& step : data.multiplier_steps) {
     if (auto day = OnAxis(axis, step.time)) {
       series[StyleOf(bands, step.band)].points.emplace_back(*day, step.mults);
@@ -129,7 +165,7 @@ ReportChart MultiplierLines(const ReportData& data, const std::vector<std::strin
   std::string description =
       "Step lines of each band's multipliers as the library counted "
       "them, " +
-      Span(axis) + ". At the end:";
+      AxisWords(axis) + ". At the end:";
   for (std::size_t i = 0; i < series.size(); ++i) {
     columns.push_back({series[i].label, PerBin(series[i], axis, bin_hours, BinValue::kLast)});
     std::optional<std::int64_t> last =
@@ -137,8 +173,9 @@ ReportChart MultiplierLines(const ReportData& data, const std::vector<std::strin
     description +=
         std::string(i == 0 ? " " : ", ") + series[i].label + " " + Number(last.value_or(0));
   }
-  ChartText text{"mults", "Multipliers per band over the contest", "Multipliers", description + ".",
-                 true};
+  ChartText text{"mults",       "Multipliers per band over the contest",
+                 "Multipliers", description + "." + kShadedWords,
+                 true,          OffTimeSpans(data)};
   return {"Multipliers per band as they were worked", TimeLines(text, axis, series),
           ChartDataTable("Multipliers per band at the end of each hour", axis, bin_hours, columns)};
 }
@@ -151,13 +188,13 @@ ReportChart ScoreDifference(const ReportData& data, const TimeAxis& axis) {
   std::vector<LineSeries> series;
   std::vector<HourColumn> columns;
   std::string description = "Step lines of " + data.log_name +
-                            "'s score less the other log's at the end of each hour, " + Span(axis) +
-                            "; above zero it is ahead.";
+                            "'s score less the other log's at the end of each hour, " +
+                            AxisWords(axis) + "; above zero it is ahead.";
   for (std::size_t i = 0; i < data.compared.size(); ++i) {
     const ReportData& other = data.compared[i];
     std::vector<std::optional<std::int64_t>> theirs =
         PerBin(ScoreSeries(other, axis, 0, ShiftOf(data, other)), axis, bin_hours, BinValue::kLast);
-    LineSeries line{"less " + other.log_name, i + 1, true, {}};
+    LineSeries line{"less " + other.log_name, i + 1, true, {}, ""};
     HourColumn column{line.label, {}};
     for (std::size_t bin = 0; bin < own.size(); ++bin) {
       std::int64_t difference = own[bin].value_or(0) - theirs[bin].value_or(0);
@@ -171,8 +208,9 @@ ReportChart ScoreDifference(const ReportData& data, const TimeAxis& axis) {
     series.push_back(std::move(line));
     columns.push_back(std::move(column));
   }
-  ChartText text{"difference", "Score difference over the contest", "Difference", description,
-                 true};
+  ChartText text{"difference", "Score difference over the contest",
+                 "Difference", description + kShadedWords,
+                 true,         OffTimeSpans(data)};
   return {"Score difference, hour by hour: " + data.log_name + " less the other log",
           TimeLines(text, axis, series),
           ChartDataTable("Score difference at the end of each hour", axis, bin_hours, columns)};
@@ -187,6 +225,38 @@ std::string BandLabel(const std::string& band) {
   return metres ? band + " m" : band;
 }
 
+namespace {
+
+// The band's wavelength in metres: "20" is 20, "70cm" 0.7, "6mm" 0.006; empty for a text that
+// names no wavelength.
+std::optional<double> Wavelength(const std::string& band) {
+  std::size_t digits = 0;
+  while (digits < band.size() &&
+         ((band[digits] >= '0' && band[digits] <= '9') || band[digits] == '.')) {
+    ++digits;
+  }
+  if (digits == 0) return std::nullopt;
+  std::string unit = band.substr(digits);
+  for (char& c : unit) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  double scale = unit.empty() || unit == "m" ? 1.0 : unit == "cm" ? 0.01 : unit == "mm" ? 0.001 : 0;
+  if (scale == 0.0) return std::nullopt;
+  char* end = nullptr;
+  std::string number = band.substr(0, digits);
+  double value = std::strtod(number.c_str(), &end);
+  if (end != number.c_str() + number.size()) return std::nullopt;
+  return value * scale;
+}
+
+}  // namespace
+
+void SortBands(std::vector<std::string>& bands) {
+  std::stable_sort(bands.begin(), bands.end(), [](const std::string& a, const std::string& b) {
+    std::optional<double> wa = Wavelength(a), wb = Wavelength(b);
+    if (wa && wb) return *wa > *wb;
+    return wa.has_value() && !wb.has_value();
+  });
+}
+
 std::vector<std::string> ReportBands(const ReportData& data) {
   std::vector<std::string> bands;
   if (data.figures) {
@@ -197,6 +267,7 @@ std::vector<std::string> ReportBands(const ReportData& data) {
   };
   for (const ContactPoint& contact : data.contacts) add(contact.band);
   for (const MultiplierStep& step : data.multiplier_steps) add(step.band);
+  SortBands(bands);
   return bands;
 }
 
@@ -215,14 +286,19 @@ std::vector<ReportChart> MakeReportCharts(const ReportData& data) {
     first = data.window->first;
     last = data.window->last;
   }
-  // Compared logs widen the axis to their own windows, moved onto this contest.
+  // Compared logs widen the axis to their own spans; those of other dates are set beside this
+  // one by the time since their start, and the axis then counts hours, not UTC.
+  bool since_start = false;
   for (const ReportData& other : data.compared) {
-    if (!other.window) continue;
+    std::optional<LogSpan> span = SpanOf(other);
+    if (!span) continue;
     double shift = ShiftOf(data, other);
-    first = std::min(first, other.window->first + shift);
-    last = std::max(last, other.window->last + shift);
+    since_start = since_start || shift != 0.0;
+    first = std::min(first, span->first + shift);
+    last = std::max(last, span->last + shift);
   }
   TimeAxis axis = HourAxis(first, last);
+  axis.since_start = since_start;
   std::vector<std::string> bands = ReportBands(data);
   std::vector<ReportChart> charts = {QsoBars(data, bands, axis), ScoreLines(data, axis)};
   if (!data.compared.empty()) charts.push_back(ScoreDifference(data, axis));

@@ -21,9 +21,12 @@ struct ReportChart {
 // Empty when no contact has a valid time.
 std::vector<ReportChart> MakeReportCharts(const ReportData& data);
 
-// The bands in the order of the final summary, then any others in the order first met; a
-// band's position is its style in every chart and table.
+// The log's bands in frequency order (160 m first, 70 cm after 2 m), texts the library does
+// not name by a wavelength last; a band's position is its style in every chart and table.
 std::vector<std::string> ReportBands(const ReportData& data);
+
+// Puts band texts in frequency order, as ReportBands does.
+void SortBands(std::vector<std::string>& bands);
 
 // "20 m" for a band the library names by its metres, else the library's text.
 std::string BandLabel(const std::string& band);

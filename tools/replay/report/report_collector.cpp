@@ -38,6 +38,7 @@ void ReportCollector::AddContact(const QsoValues& qso, const CheckAnswer& check,
   point.band = qso.band;
   point.mode = qso.mode;
   point.received = qso.received;
+  point.region = qso.region;
   point.check_code = check.code;
   point.check_text = check.dupe_message ? *check.dupe_message : check.hint.value_or("");
   point.score = summary.score;

@@ -28,6 +28,7 @@ struct ContactPoint {
   std::string band;
   std::string mode;
   std::string received;  // the exchange as handed to the library
+  std::string region;    // the worked station's region code as handed to the library
   std::int32_t check_code = 0;
   std::string check_text;  // what the call check wrote (hint or duplicate message)
 
@@ -58,11 +59,15 @@ struct DuplicateRow {
 };
 
 struct ReportData {
-  std::string log_name;     // the log file's name, without its folder
-  std::string format_name;  // "ADIF", "Cabrillo"
-  std::string generator;    // "kevo-replay 1.0.0"
-  std::string log_facts;    // e.g. the Cabrillo header's contest and call sign
-  std::string settings;     // the statistics reset's settings, in words
+  std::string log_name;         // the log file's name, without its folder
+  std::string format_name;      // "ADIF", "Cabrillo"
+  std::string generator;        // "kevo-replay 1.0.0"
+  std::string log_facts;        // e.g. the Cabrillo header's contest and call sign
+  std::string settings;         // the statistics reset's settings, in words
+  std::int32_t own_number = 0;  // the same settings, for telling why a contact earned its points
+  std::string own_region;
+  std::string contest;   // the Cabrillo header's CONTEST; empty without one
+  std::string set_name;  // the library's name for the contest it scores ("KEVO")
   std::size_t records_read = 0;
   std::size_t records_used = 0;
 

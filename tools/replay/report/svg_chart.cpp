@@ -11,15 +11,20 @@ namespace kevo::replay {
 
 namespace {
 
-constexpr std::size_t kStyles = 8;
+constexpr std::size_t kStyles = 8;  // dashes and hatches
+constexpr std::size_t kColourCount = 12;
 
 // The hues of the Okabe-Ito palette (told apart with the common colour-vision deficiencies),
 // each darkened to at least 3:1 contrast on white and to its own grey level (0 to 150 of 255,
-// apart by 13 or more), so that a grey print still tells them apart; neighbouring bands differ
-// most. The hatch ink is white on the three darkest.
-constexpr const char* kColours[kStyles] = {"#0068A2", "#BC8200", "#00946C", "#D05C00",
-                                           "#472967", "#CC78A6", "#2F2500", "#000000"};
-constexpr bool kLightInk[kStyles] = {false, false, false, false, true, false, true, true};
+// apart by 13 or more), so that a grey print tells them apart; neighbouring bands differ
+// most. A log of more than eight bands gets four more hues (of grey levels the first eight
+// already hold, so there the hatch tells them apart in print). The hatch ink is white on the
+// darkest.
+constexpr const char* kColours[kColourCount] = {"#0068A2", "#BC8200", "#00946C", "#D05C00",
+                                                "#472967", "#CC78A6", "#2F2500", "#000000",
+                                                "#A0141E", "#5E7000", "#7A3DB8", "#00707A"};
+constexpr bool kLightInk[kColourCount] = {false, false, false, false, true, false,
+                                          true,  true,  true,  false, true, false};
 constexpr const char* kDashes[kStyles] = {"",    "8 4", "2 3",      "10 3 2 3",
                                           "5 5", "1 3", "12 4 4 4", "3 2 8 2"};
 // Hatches drawn over the colour in a 6x6 tile: none, two diagonals, horizontal, vertical,
@@ -33,8 +38,9 @@ constexpr const char* kHatches[kStyles] = {"",
                                            "M1.5,1.5h.6M4.5,4.5h.6",
                                            "M0,0L6,6M6,0L0,6"};
 
-// Past eight series the colours repeat with another hatch and dash.
-std::size_t ColourOf(std::size_t style) { return style % kStyles; }
+// Past twelve series the colours repeat, and past eight the hatches and dashes, each time in
+// another pairing, so that no two of the first 36 series look alike.
+std::size_t ColourOf(std::size_t style) { return style % kColourCount; }
 std::size_t ShapeOf(std::size_t style) { return (style + style / kStyles) % kStyles; }
 
 std::vector<std::string> LabelsOf(const auto& series) {
@@ -70,12 +76,27 @@ std::string LineStyle(std::size_t style) {
   return out;
 }
 
-// Points in time order with, per pixel column, only the first, lowest, highest and last
-// value kept: a 20,000-contact line stays a few thousand points and looks the same.
-std::vector<std::pair<double, double>> Thinned(const ChartFrame& frame, const LineSeries& series) {
+// Points in time order, cut into runs at the pen lifts (NaN values).
+std::vector<std::vector<std::pair<double, double>>> Runs(const LineSeries& series) {
   std::vector<std::pair<double, double>> points = series.points;
   std::stable_sort(points.begin(), points.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::vector<std::pair<double, double>>> runs(1);
+  for (const auto& point : points) {
+    if (std::isnan(point.second)) {
+      if (!runs.back().empty()) runs.emplace_back();
+    } else {
+      runs.back().push_back(point);
+    }
+  }
+  if (runs.back().empty()) runs.pop_back();
+  return runs;
+}
+
+// Per pixel column, only the first, lowest, highest and last value kept: a 20,000-contact
+// line stays a few thousand points and looks the same.
+std::vector<std::pair<double, double>> Thinned(
+    const ChartFrame& frame, const std::vector<std::pair<double, double>>& points) {
   std::vector<std::pair<double, double>> kept;
   std::size_t begin = 0;
   while (begin < points.size()) {
@@ -96,29 +117,50 @@ std::vector<std::pair<double, double>> Thinned(const ChartFrame& frame, const Li
   return kept;
 }
 
+// Whether a series ends with a pen lift: its last point in time has no value.
+bool EndsLifted(const LineSeries& series) {
+  const std::pair<double, double>* last = nullptr;
+  for (const auto& point : series.points) {
+    if (last == nullptr || point.first >= last->first) last = &point;
+  }
+  return last != nullptr && std::isnan(last->second);
+}
+
 struct EndLabel {
   double y;
   std::string text;
   std::size_t style;
 };
 
-// Right-aligned at the plot's end, just above each line, pushed apart where they would overlap,
-// with a white halo so that grid and lines do not run through them.
+// In the margin right of the plot, level with each line's end where there is room, pushed
+// apart where they would overlap: each a swatch of its line's style and the value in dark
+// ink, so that no label sits on a line and every label is legible.
 std::string EndLabels(const ChartFrame& frame, std::vector<EndLabel> labels) {
-  constexpr double kLineHeight = 14.0;
-  std::sort(labels.begin(), labels.end(),
-            [](const EndLabel& a, const EndLabel& b) { return a.y < b.y; });
-  std::string out;
+  constexpr double kLineHeight = 13.0;
+  std::stable_sort(labels.begin(), labels.end(),
+                   [](const EndLabel& a, const EndLabel& b) { return a.y < b.y; });
+  // Spread downwards first, then pulled back up where the last ran below the plot.
+  std::vector<double> ys;
   double last = -1e9;
-  for (EndLabel& label : labels) {
-    double y = std::max(label.y - 3.0, last + kLineHeight);
-    last = y;
-    out += "<text x=\"" + SvgNumber(frame.Right() - 3.0) + "\" y=\"" + SvgNumber(y) +
-           "\" text-anchor=\"end\" fill=\"" + kColours[ColourOf(label.style)] +
-           "\" stroke=\"#fff\" stroke-width=\"3\" paint-order=\"stroke\">" +
-           EscapeHtml(label.text) + "</text>\n";
+  for (const EndLabel& label : labels) {
+    last = std::max(label.y, last + kLineHeight);
+    ys.push_back(last);
   }
-  return out;
+  double limit = frame.Bottom();
+  for (std::size_t i = ys.size(); i-- > 0;) {
+    ys[i] = std::min(ys[i], limit);
+    limit = ys[i] - kLineHeight;
+  }
+  std::string out = "<g fill=\"#222\">\n";
+  double x = frame.Right() + 4.0;
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    std::string y = SvgNumber(ys[i]);
+    out += "<line x1=\"" + SvgNumber(x) + "\" x2=\"" + SvgNumber(x + 12.0) + "\" y1=\"" + y +
+           "\" y2=\"" + y + "\" " + LineStyle(labels[i].style) + "/>";
+    out += "<text x=\"" + SvgNumber(x + 15.0) + "\" y=\"" + SvgNumber(ys[i] + 4.0) + "\">" +
+           EscapeHtml(labels[i].text) + "</text>\n";
+  }
+  return out + "</g>\n";
 }
 
 }  // namespace
@@ -200,16 +242,12 @@ std::string TimeLines(const ChartText& text, const TimeAxis& axis,
   // The first series is drawn last, on top of the others.
   for (auto it = series.rbegin(); it != series.rend(); ++it) {
     const LineSeries& s = *it;
-    std::vector<std::pair<double, double>> points = Thinned(frame, s);
-    if (points.empty()) continue;
+    std::vector<std::vector<std::pair<double, double>>> runs = Runs(s);
+    if (runs.empty()) continue;
+    bool to_end = s.steps && !EndsLifted(s);
     if (text.end_labels) {
-      double last = points.back().second;
-      // Equal lines a hair apart, the first series highest.
-      auto index = static_cast<double>(series.rend() - it - 1);
-      double shift = 1.6 * (index - static_cast<double>(series.size() - 1) / 2.0);
-      for (auto& point : points) point.second -= shift * frame.ValuePerPixel();
-      end_labels.push_back(
-          {frame.Y(points.back().second), s.label + ": " + Number(std::llround(last)), s.style});
+      double last = runs.back().back().second;
+      end_labels.push_back({frame.Y(last), Number(std::llround(last)), s.style});
     }
     // Appended piece by piece: GCC 12 misreads "H" + text as an overlapping copy.
     std::string path;
@@ -217,13 +255,18 @@ std::string TimeLines(const ChartText& text, const TimeAxis& axis,
       path += command;
       path += SvgNumber(value);
     };
-    to('M', frame.X(points[0].first));
-    to(',', frame.Y(points[0].second));
-    for (std::size_t i = 1; i < points.size(); ++i) {
-      to(s.steps ? 'H' : 'L', frame.X(points[i].first));
-      to(s.steps ? 'V' : ',', frame.Y(points[i].second));
+    for (const auto& run : runs) {
+      std::vector<std::pair<double, double>> points = Thinned(frame, run);
+      to('M', frame.X(points[0].first));
+      to(',', frame.Y(points[0].second));
+      for (std::size_t i = 1; i < points.size(); ++i) {
+        to(s.steps ? 'H' : 'L', frame.X(points[i].first));
+        to(s.steps ? 'V' : ',', frame.Y(points[i].second));
+      }
+      // A lone point of a run stays visible as a short stroke.
+      if (points.size() == 1 && !(to_end && &run == &runs.back())) to('h', 1.0);
     }
-    if (s.steps) to('H', frame.X(axis.end));
+    if (to_end) to('H', frame.X(axis.end));
     out += "<path d=\"";
     out += path;
     out += "\" ";

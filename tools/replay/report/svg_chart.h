@@ -23,6 +23,8 @@ namespace kevo::replay {
 struct TimeAxis {
   double start = 0.0;
   double end = 1.0 / 24.0;
+  // Labelled in hours since the start rather than in UTC: logs of other dates side by side.
+  bool since_start = false;
 };
 
 // Whole hours from the one of `first` to the end of the one of `last`.
@@ -45,7 +47,10 @@ struct LineSeries {
   std::string label;
   std::size_t style = 0;
   bool steps = false;  // a value holds until the next point, and to the end of the axis
-  std::vector<std::pair<double, double>> points;  // (linear day, value), any order
+  // (linear day, value), any order; a NaN value lifts the pen until the next point, and a
+  // step line that ends on one stops there rather than at the end of the axis.
+  std::vector<std::pair<double, double>> points;
+  std::string end_label;  // at the line's end, where shorter than `label`; empty: `label`
 };
 
 struct ChartText {
@@ -56,6 +61,7 @@ struct ChartText {
   // Lines: each series' label and last value at its end, kept apart, and equal lines drawn a
   // hair apart, so that lines on the same value do not hide each other.
   bool end_labels = false;
+  std::vector<std::pair<double, double>> shaded;  // spans shaded behind the plot: off-times
 };
 
 std::string StackedBars(const ChartText& text, const TimeAxis& axis, std::size_t bin_hours,

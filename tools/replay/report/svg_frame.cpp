@@ -16,6 +16,7 @@ constexpr double kWidth = 720.0;
 constexpr double kPlotHeight = 190.0;
 constexpr double kLeft = 58.0;
 constexpr double kRight = 14.0;
+constexpr double kEndLabelMargin = 76.0;  // a swatch and "-12,345"
 constexpr double kBottom = 40.0;
 constexpr double kLegendRow = 17.0;
 constexpr double kCharWidth = 7.2;  // of the 12px sans-serif labels, for the legend layout
@@ -67,13 +68,17 @@ ValueScale NiceScale(double min_value, double max_value) {
 
 ChartFrame::ChartFrame(const ChartText& text, const TimeAxis& axis, const ValueScale& scale,
                        const std::vector<std::string>& labels)
-    : text_(text), axis_(axis), scale_(scale), labels_(labels) {
+    : text_(text),
+      axis_(axis),
+      scale_(scale),
+      labels_(labels),
+      right_(text.end_labels ? kEndLabelMargin : kRight) {
   LayOutLegend();
   top_ = 10.0 + kLegendRow * static_cast<double>(rows_) + 8.0;
 }
 
 double ChartFrame::X(double day) const {
-  return kLeft + (day - axis_.start) / (axis_.end - axis_.start) * (kWidth - kLeft - kRight);
+  return kLeft + (day - axis_.start) / (axis_.end - axis_.start) * (kWidth - kLeft - right_);
 }
 
 double ChartFrame::Y(double value) const {
@@ -82,7 +87,7 @@ double ChartFrame::Y(double value) const {
 
 double ChartFrame::Bottom() const { return top_ + kPlotHeight; }
 
-double ChartFrame::Right() const { return kWidth - kRight; }
+double ChartFrame::Right() const { return kWidth - right_; }
 
 double ChartFrame::ValuePerPixel() const { return (scale_.high - scale_.low) / kPlotHeight; }
 
@@ -94,7 +99,7 @@ std::string ChartFrame::Open(const std::string& defs) const {
   out += "<title id=\"" + text_.id + "-title\">" + EscapeHtml(text_.title) + "</title>\n";
   out += "<desc id=\"" + text_.id + "-desc\">" + EscapeHtml(text_.description) + "</desc>\n";
   if (!defs.empty()) out += "<defs>\n" + defs + "</defs>\n";
-  return out + ValueAxis() + TimeTicks();
+  return out + Shading() + ValueAxis() + TimeTicks();
 }
 
 std::string ChartFrame::Legend(const Swatch& swatch) const {
@@ -130,8 +135,8 @@ std::string ChartFrame::ValueAxis() const {
   std::string labels = "<g text-anchor=\"end\" fill=\"#222\">\n";
   for (double v = scale_.low; v <= scale_.high + scale_.step / 2; v += scale_.step) {
     std::string y = SvgNumber(Y(v));
-    out += "<line x1=\"" + SvgNumber(kLeft) + "\" x2=\"" + SvgNumber(kWidth - kRight) + "\" y1=\"" +
-           y + "\" y2=\"" + y + "\"/>\n";
+    out += "<line x1=\"" + SvgNumber(kLeft) + "\" x2=\"" + SvgNumber(Right()) + "\" y1=\"" + y +
+           "\" y2=\"" + y + "\"/>\n";
     labels += "<text x=\"" + SvgNumber(kLeft - 6) + "\" y=\"" + SvgNumber(Y(v) + 4) + "\">" +
               TickLabel(v, scale_.step) + "</text>\n";
   }
@@ -142,44 +147,84 @@ std::string ChartFrame::ValueAxis() const {
   return out;
 }
 
+// A label under the axis at x, kept inside the chart: one at either end is anchored to the
+// side rather than centred, so that the last date of a long axis is not cut off.
+std::string ChartFrame::AxisLabel(double x, double y, const std::string& text) const {
+  double half = kCharWidth * static_cast<double>(text.size()) / 2.0;
+  const char* anchor = "";
+  if (x + half > kWidth - 1.0) {
+    anchor = " text-anchor=\"end\"";
+    x = std::min(x + half, kWidth - 1.0);
+  } else if (x - half < 1.0) {
+    anchor = " text-anchor=\"start\"";
+    x = 1.0;
+  }
+  return "<text x=\"" + SvgNumber(x) + "\" y=\"" + SvgNumber(y) + "\"" + anchor + ">" + text +
+         "</text>\n";
+}
+
 // Hour labels on whole multiples of the step (00, 06, 12, 18 for six hours); the date under
-// the first and wherever the day changes.
+// the first and wherever the day changes. On an axis since the start: the hours counted.
 std::string ChartFrame::TimeTicks() const {
   auto first_hour = static_cast<std::int64_t>(std::llround(axis_.start * 24.0));
   auto last_hour = static_cast<std::int64_t>(std::llround(axis_.end * 24.0));
   std::int64_t step = HourStep(last_hour - first_hour);
   std::string bottom = SvgNumber(Bottom());
-  std::string out = "<line x1=\"" + SvgNumber(kLeft) + "\" x2=\"" + SvgNumber(kWidth - kRight) +
+  std::string out = "<line x1=\"" + SvgNumber(kLeft) + "\" x2=\"" + SvgNumber(Right()) +
                     "\" y1=\"" + bottom + "\" y2=\"" + bottom + "\" stroke=\"#222\"/>\n";
   out += "<g text-anchor=\"middle\" fill=\"#222\">\n";
   out += "<text x=\"" + SvgNumber(kLeft - 13) + "\" y=\"" + SvgNumber(Bottom() + 15) +
-         "\" text-anchor=\"end\">UTC</text>\n";
-  std::int64_t remainder = ((first_hour % step) + step) % step;
+         "\" text-anchor=\"end\">" + (axis_.since_start ? "h" : "UTC") + "</text>\n";
+  if (axis_.since_start) {
+    out += "<text x=\"" + SvgNumber((kLeft + Right()) / 2) + "\" y=\"" + SvgNumber(Bottom() + 29) +
+           "\">hours since each log's start</text>\n";
+  }
+  std::int64_t origin = axis_.since_start ? first_hour : 0;
+  std::int64_t remainder = (((first_hour - origin) % step) + step) % step;
   std::int64_t first_tick = first_hour + (remainder == 0 ? 0 : step - remainder);
   // An axis across a new year names the years too, so that no date reads as going backwards.
   bool years = SplitUtc(axis_.start).year != SplitUtc(axis_.end).year;
   std::int64_t last_date = -1;
   for (std::int64_t hour = first_tick; hour <= last_hour; hour += step) {
     double day = static_cast<double>(hour) / 24.0;
-    std::string x = SvgNumber(X(day));
+    double x = X(day);
     UtcTime utc = SplitUtc(day);
     char label[24];
-    std::snprintf(label, sizeof label, "%02d", utc.hour);
-    out += "<line x1=\"" + x + "\" x2=\"" + x + "\" y1=\"" + bottom + "\" y2=\"" +
-           SvgNumber(Bottom() + 4) + "\" stroke=\"#222\"/>\n";
-    out += "<text x=\"" + x + "\" y=\"" + SvgNumber(Bottom() + 15) + "\">" + label + "</text>\n";
+    if (axis_.since_start) {
+      std::snprintf(label, sizeof label, "%lld", static_cast<long long>(hour - origin));
+    } else {
+      std::snprintf(label, sizeof label, "%02d", utc.hour);
+    }
+    out += "<line x1=\"" + SvgNumber(x) + "\" x2=\"" + SvgNumber(x) + "\" y1=\"" + bottom +
+           "\" y2=\"" + SvgNumber(Bottom() + 4) + "\" stroke=\"#222\"/>\n";
+    out += AxisLabel(x, Bottom() + 15, label);
     std::int64_t date = (std::int64_t{utc.year} * 100 + utc.month) * 100 + utc.day;
-    if (date != last_date) {
+    if (!axis_.since_start && date != last_date) {
       if (years) {
         std::snprintf(label, sizeof label, "%04d-%02d-%02d", utc.year, utc.month, utc.day);
       } else {
         std::snprintf(label, sizeof label, "%02d-%02d", utc.month, utc.day);
       }
-      out += "<text x=\"" + x + "\" y=\"" + SvgNumber(Bottom() + 29) + "\">" + label + "</text>\n";
+      out += AxisLabel(x, Bottom() + 29, label);
       last_date = date;
     }
   }
   return out + "</g>\n";
+}
+
+// The off-times, light grey behind grid and lines.
+std::string ChartFrame::Shading() const {
+  std::string out;
+  for (const auto& [from, to] : text_.shaded) {
+    double left = X(std::max(from, axis_.start));
+    double right = X(std::min(to, axis_.end));
+    if (!(right > left)) continue;
+    out += "<rect x=\"" + SvgNumber(left) + "\" y=\"" + SvgNumber(top_) + "\" width=\"" +
+           SvgNumber(right - left) + "\" height=\"" + SvgNumber(kPlotHeight) +
+           "\" fill=\"#e6e6e6\"><title>off-time " + FormatUtc(from).substr(11) + " to " +
+           FormatUtc(to).substr(11) + "</title></rect>\n";
+  }
+  return out.empty() ? out : "<g>\n" + out + "</g>\n";
 }
 
 }  // namespace kevo::replay

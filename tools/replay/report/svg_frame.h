@@ -50,6 +50,8 @@ class ChartFrame {
   void LayOutLegend();
   std::string ValueAxis() const;
   std::string TimeTicks() const;
+  std::string AxisLabel(double x, double y, const std::string& text) const;
+  std::string Shading() const;
 
   const ChartText& text_;
   TimeAxis axis_;
@@ -58,6 +60,7 @@ class ChartFrame {
   std::vector<std::pair<double, double>> legend_places_;
   std::size_t rows_ = 0;
   double top_ = 0.0;
+  double right_ = 0.0;  // the margin right of the plot, wider where lines carry end labels
 };
 
 }  // namespace kevo::replay
