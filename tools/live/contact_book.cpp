@@ -37,7 +37,11 @@ BookOutcome ContactBook::Apply(const ContactEvent& event) {
       session_.Remove(known->second);
       return Add(event, BookChange::kReplaced);
     case DatagramKind::kContactDelete: {
-      if (known == contacts_.end()) return repeat;
+      if (known == contacts_.end()) {
+        BookOutcome unknown;  // logged before kevo-live started, or a mistyped ID
+        unknown.change = BookChange::kUnknownDelete;
+        return unknown;
+      }
       session_.Remove(known->second);
       contacts_.erase(known);
       deleted_.insert(event.id);

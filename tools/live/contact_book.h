@@ -17,7 +17,7 @@
 
 namespace kevo::live {
 
-enum class BookChange { kAdded, kReplaced, kDeleted, kRepeat };
+enum class BookChange { kAdded, kReplaced, kDeleted, kRepeat, kUnknownDelete };
 
 struct BookOutcome {
   BookChange change = BookChange::kRepeat;
