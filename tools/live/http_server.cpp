@@ -83,9 +83,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
     if (error == http::error::body_limit) {
       status = 413;
     } else if (error == http::error::header_limit || error == http::error::buffer_overflow) {
-      // The request line alone did not fit: its target is too long.
-      std::string_view seen(static_cast<const char*>(buffer_.data().data()), buffer_.size());
-      status = seen.find("\r\n") == std::string_view::npos ? 414 : 431;
+      // With no target read, the request line alone did not fit: its target is too long.
+      status = parser_->get().target().empty() ? 414 : 431;
     } else if (error.category() == http::make_error_code(http::error::bad_target).category() &&
                error != http::error::end_of_stream && error != http::error::partial_message) {
       status = 400;

@@ -97,6 +97,7 @@ void LiveEngine::WriteWaiting() {
   if (was_stuck) {
     ++snapshot_.version;
     snapshot_.journal_problem.clear();
+    throttle_.Forget("journal");
     if (log_)
       log_("the journal " + journal_->path().string() +
            " is written again; every waiting datagram is kept and scored");

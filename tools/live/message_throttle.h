@@ -25,6 +25,9 @@ class MessageThrottle {
                                 Clock::time_point now);
   // The sums of a period that ended, if one did; called now and then when nothing happens.
   std::vector<std::string> Tick(Clock::time_point now);
+  // The fault of this kind is over: what was held of it is dropped, and its next message is
+  // written at once.
+  void Forget(const std::string& key) { kinds_.erase(key); }
 
  private:
   struct Kind {
