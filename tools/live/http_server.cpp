@@ -156,11 +156,11 @@ class Connection : public std::enable_shared_from_this<Connection> {
 std::size_t DefaultConnectionLimit() {
   // What the process needs besides: the plug-in, the journal, the sockets, the poster's
   // connection, Asio's own descriptors, and some room.
-  constexpr std::size_t kReserve = 32;
   constexpr std::size_t kMost = 1000;
 #ifdef _WIN32
   return kMost;
 #else
+  constexpr std::size_t kReserve = 32;
   rlimit limit{};
   if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kMost;
   if (limit.rlim_cur <= kReserve + 8) return 8;
