@@ -135,6 +135,13 @@ TEST_F(JournalFileTest, AHalfLineLeftByOthersIsCutOffBeforeTheNextWrite) {
   EXPECT_EQ(ReadRaw(), JournalHeader() + "\n<one/>\n<three/>\n<four/>\n");
 }
 
+std::string Contact(int n) {
+  return "<contactinfo><ID>" + std::to_string(n) + "</ID><call>DL" + std::to_string(n) +
+         "AA</call><timestamp>2026-03-14 10:" + (n < 10 ? "0" : "") + std::to_string(n) +
+         ":00</timestamp><band>14</band><mode>CW</mode><exchange1>" + std::to_string(10 + n) +
+         "</exchange1></contactinfo>";
+}
+
 #ifndef _WIN32
 // A file-size limit stands in for a full disk: the write stops part-way, as on a full one.
 class FileSizeLimit {
@@ -172,13 +179,6 @@ TEST_F(JournalFileTest, AWriteThatDoesNotFitKeepsItsWholeLinesOnly) {
   // Room again: the rest goes on after the last whole line.
   ASSERT_EQ(journal.Append({lines.begin() + 1, lines.end()}), 3u);
   EXPECT_EQ(ReadRaw(), header + "<a>1</a>\n<b>22</b>\n<c>333</c>\n<d>4444</d>\n");
-}
-
-std::string Contact(int n) {
-  return "<contactinfo><ID>" + std::to_string(n) + "</ID><call>DL" + std::to_string(n) +
-         "AA</call><timestamp>2026-03-14 10:" + (n < 10 ? "0" : "") + std::to_string(n) +
-         ":00</timestamp><band>14</band><mode>CW</mode><exchange1>" + std::to_string(10 + n) +
-         "</exchange1></contactinfo>";
 }
 
 // What the page shows as kept is what the journal holds: datagrams the disk did not take
@@ -219,6 +219,42 @@ TEST_F(JournalFileTest, DatagramsWaitForAFullDiskAndCountOnlyOnceWritten) {
   EXPECT_EQ(ReadRaw(), expected);
 }
 #endif
+
+// After an edit the library's rates are measured from the edited contact's time: the page
+// names it until the next new contact.
+TEST(LiveEngineRatesTest, AnEditIsNamedUntilTheNextNewContact) {
+  replay::LoadedPlugin plugin;
+  std::string error;
+  ASSERT_TRUE(replay::LoadPlugin(KEVO_PLUGIN_PATH, replay::NameStyle::kPlain, plugin, error));
+  replay::HostSession session(plugin.entries);
+  session.Reset({0, 12, "W"});
+  LiveEngine engine(session, nullptr, {}, {});
+  std::string edit = Contact(1);
+  edit.replace(0, 13, "<contactreplace>");
+  edit.replace(edit.size() - 14, 14, "</contactreplace>");
+  edit.replace(edit.find("<exchange1>11"), 13, "<exchange1>44");
+  struct Step {
+    std::string datagram;
+    std::string rates_from_edit;
+  };
+  const Step steps[] = {
+      {Contact(1), ""},
+      {Contact(2), ""},
+      {edit, "2026-03-14 10:01:00"},
+      {"<contactdelete><ID>99</ID><call>DL9ZZ</call><timestamp>2026-03-14 10:09:00</timestamp>"
+       "</contactdelete>",
+       "2026-03-14 10:01:00"},
+      {Contact(3), ""},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.datagram);
+    engine.Receive({step.datagram});
+    EXPECT_EQ(engine.Snapshot(false)->rates_from_edit, step.rates_from_edit);
+  }
+  EXPECT_EQ(engine.counters().replaced, 1u);
+  EXPECT_EQ(engine.counters().unknown_deletes, 1u);
+  EXPECT_EQ(engine.counters().repeats, 0u);
+}
 
 }  // namespace
 }  // namespace kevo::live
