@@ -54,6 +54,15 @@ def datagram(n, root="contactinfo", call=None):
                                            + chr(65 + n // 6760 % 26))),
               ("countryprefix", "DL"), ("section", "W"), ("exchange1", str(10 + n % 30)),
               ("ID", "%032X" % (n + 1))]
+    # The rest of what a logger sends with each contact, so that the journal's lines have
+    # their usual length.
+    fields += [("app", "faults"), ("contestname", "KEVO"), ("contestnr", "17"),
+               ("mycall", "Q1TEST"), ("rxfreq", "1402500"), ("txfreq", "1402500"),
+               ("operator", "Q1OP"), ("zone", "14"), ("snt", "599"), ("rcv", "599"),
+               ("sntnr", str(n + 1)), ("rcvnr", "0"), ("gridsquare", ""), ("points", "1"),
+               ("wpxprefix", "Q1"), ("continent", "EU"), ("power", "100"),
+               ("misctext", ""), ("isrun", "1"), ("radionr", "1"), ("StationName", "PC1"),
+               ("IsOriginal", "True"), ("NetBiosName", "STATION-PC1"), ("IsRunQSO", "1")]
     body = "".join("<%s>%s</%s>" % (k, v, k) for k, v in fields)
     return ("<%s>%s</%s>" % (root, body, root)).encode()
 
