@@ -68,11 +68,16 @@ bool Journal::Open(const fs::path& path, const JournalReader& each,
   }
   bool held = false;
   if (!file_.Lock(held, why)) {
-    error = held ? "the journal " + path.string() +
-                       " is in use by another kevo-live (it holds the file's lock); stop that "
-                       "one or name another file with --journal"
-                 : "cannot lock the journal " + path.string() + ": " + why;
-    return false;
+    if (held) {
+      error = "the journal " + path.string() +
+              " is in use by another kevo-live (it holds the file's lock); stop that one or "
+              "name another file with --journal";
+      return false;
+    }
+    // A file system without locks (some network shares) still keeps the journal; only the
+    // guard against a second kevo-live is gone.
+    warnings.push_back("cannot lock the journal " + path.string() + " (" + why +
+                       "); make sure no other kevo-live writes to it");
   }
   return Read(each, warnings, error);
 }
