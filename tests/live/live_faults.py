@@ -395,6 +395,13 @@ def raw_request(live, data):
 
 
 def messages_requests_senders():
+    # A journal that cannot be opened: the system's reason, and the file's name.
+    directory = os.path.join(WORK, "a-folder")
+    os.makedirs(directory, exist_ok=True)
+    live = Live(directory)
+    live.stop()
+    check(not live.start_ok and "cannot open the journal %s: Is a directory" % directory
+          in live.stderr(), "opening a folder as the journal: " + live.stderr())
     journal = os.path.join(WORK, "messages.journal")
     with open(journal, "wb") as f:
         f.write(HEADER + datagram(0) + b"\n" + b"<RadioInfo><Freq>1</Freq></RadioInfo>\n")
