@@ -209,11 +209,15 @@ void LiveEngine::Note(const ContactEvent& event, const BookOutcome& outcome) {
   PushNewest(snapshot_.last_contacts, std::move(line));
   snapshot_.summary = outcome.summary.text;
   snapshot_.score = outcome.summary.score;
-  snapshot_.figures = replay::ParseSummary(outcome.summary.text);
+  figures_due_ = true;  // read from the summary when a snapshot is taken, not per datagram
   snapshot_.contacts = book_.size();
 }
 
 std::shared_ptr<const LiveSnapshot> LiveEngine::Snapshot(bool render_charts) {
+  if (figures_due_) {
+    snapshot_.figures = replay::ParseSummary(snapshot_.summary);
+    figures_due_ = false;
+  }
   if (render_charts && snapshot_.charts_version != snapshot_.version) {
     snapshot_.charts = std::make_shared<const std::string>(ChartsHtml(report_));
     snapshot_.charts_version = snapshot_.version;

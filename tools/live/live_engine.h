@@ -74,7 +74,8 @@ class LiveEngine {
   MessageThrottle throttle_;
   std::deque<Waiting> waiting_;  // accepted, not yet in the journal, in arrival order
   ContactBook book_;
-  LiveSnapshot snapshot_;  // kept up to date; copied out by Snapshot
+  LiveSnapshot snapshot_;     // kept up to date; copied out by Snapshot
+  bool figures_due_ = false;  // the summary changed since its figures were read
   replay::ReportData report_;
   replay::ReportCollector collector_{report_};
 };
