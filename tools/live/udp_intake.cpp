@@ -25,6 +25,14 @@ bool UdpIntake::Listen(const udp::endpoint& where, bool share, std::string& erro
   boost::system::error_code code;
   socket_.open(where.protocol(), code);
   if (!code && share) socket_.set_option(asio::socket_base::reuse_address(true), code);
+#ifdef _WIN32
+  if (!code && !share) {
+    // On Windows a later socket with SO_REUSEADDR could otherwise take the port over.
+    BOOL on = TRUE;
+    setsockopt(socket_.native_handle(), SOL_SOCKET, SO_EXCLUSIVEADDRUSE,
+               reinterpret_cast<const char*>(&on), sizeof on);
+  }
+#endif
   if (!code) socket_.set_option(asio::socket_base::broadcast(true), code);
   if (!code) {
     boost::system::error_code ignored;  // a smaller buffer is no reason not to listen
