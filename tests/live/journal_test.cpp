@@ -53,7 +53,8 @@ TEST_F(JournalTest, DatagramsComeBackByteForByte) {
     ASSERT_TRUE(journal.Append({datagrams[1], datagrams[2]}));
   }
   std::string raw = ReadRaw();
-  EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 3);
+  EXPECT_EQ(raw.rfind(JournalHeader() + "\n", 0), 0u);  // a new journal says what it is
+  EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), 4);
   Journal again;
   JournalContents contents;
   std::string error;

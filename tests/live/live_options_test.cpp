@@ -31,6 +31,10 @@ TEST(LiveOptionsTest, ParsesOrRefusesWithTheMessage) {
       {{"--jour", "x"}, "unknown option --jour"},
       {{"--journal"}, "--journal needs a value"},
       {{"log.adi"}, "kevo-live takes no operands, not 'log.adi'"},
+      {{"--udp", "localhost:12060", "--http", "localhost:12070"}, ""},  // resolved at start
+      {{"--allow", "192.168.1.0/24", "--allow", "fd00::/8", "--share-udp"}, ""},
+      {{"--allow", "192.168.1.0/33"}, "--allow needs ADDRESS/BITS"},
+      {{"--allow", "station-pc/24"}, "--allow needs ADDRESS/BITS"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments.empty() ? "(none)" : c.arguments.front());
@@ -78,6 +82,39 @@ TEST(LiveOptionsTest, ScoreboardAddresses) {
   EXPECT_FALSE(ParseHttpUrl("http://:80/"));
   EXPECT_FALSE(ParseHttpUrl("http://h:8x/"));
   EXPECT_FALSE(ParseHttpUrl("http://user@h/"));
+}
+
+TEST(SenderFilterTest, NetworksAndSenders) {
+  struct Case {
+    std::vector<std::string> networks;
+    const char* sender;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {{}, "203.0.113.9", true},  // no --allow: every sender
+      {{"192.168.1.0/24"}, "192.168.1.77", true},
+      {{"192.168.1.0/24"}, "192.168.2.1", false},
+      {{"192.168.1.0/23"}, "192.168.0.5", true},
+      {{"192.168.1.7"}, "192.168.1.7", true},
+      {{"192.168.1.7"}, "192.168.1.8", false},
+      {{"10.0.0.0/8", "127.0.0.1"}, "127.0.0.1", true},
+      {{"10.0.0.0/8"}, "::ffff:10.1.2.3", true},  // IPv4 through an IPv6 socket
+      {{"fd00::/8"}, "fd12::1", true},
+      {{"fd00::/8"}, "10.1.2.3", false},
+      {{"0.0.0.0/0"}, "198.51.100.1", true},
+      {{"172.16.0.0/12"}, "172.31.255.255", true},
+      {{"172.16.0.0/12"}, "172.32.0.0", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sender);
+    std::vector<Network> networks;
+    for (const std::string& text : c.networks) {
+      std::optional<Network> network = ParseNetwork(text);
+      ASSERT_TRUE(network) << text;
+      networks.push_back(*network);
+    }
+    EXPECT_EQ(SenderFilter(networks).Allows(boost::asio::ip::make_address(c.sender)), c.allowed);
+  }
 }
 
 }  // namespace

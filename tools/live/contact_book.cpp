@@ -99,7 +99,12 @@ BookOutcome ContactBook::Apply(const ContactEvent& event) {
       return Take(event, old.counts ? BookChange::kReplaced : BookChange::kAdded);
     }
     case DatagramKind::kContactDelete: {
-      if (known == contacts_.end()) return repeat;
+      if (known == contacts_.end()) {
+        if (deleted_.count(event.id) != 0) return repeat;  // a re-sent delete
+        BookOutcome unknown;
+        unknown.change = BookChange::kUnknownDelete;
+        return unknown;
+      }
       bool removed = Release(event.id, known->second);
       contacts_.erase(known);
       deleted_.insert(event.id);

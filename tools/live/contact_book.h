@@ -28,7 +28,8 @@
 namespace kevo::live {
 
 // kLeftOut: the contact now stands as one not to count (new, or an edit that marked it).
-enum class BookChange { kAdded, kReplaced, kDeleted, kRepeat, kLeftOut };
+// kUnknownDelete: a delete of an ID never seen (logged before kevo-live started, or mistyped).
+enum class BookChange { kAdded, kReplaced, kDeleted, kRepeat, kLeftOut, kUnknownDelete };
 
 struct BookOutcome {
   BookChange change = BookChange::kRepeat;

@@ -4,6 +4,7 @@
 
 #include "tools/live/utc_now.h"
 #include "tools/replay/inputs/contest_window.h"
+#include "tools/replay/inputs/escapes.h"
 #include "tools/replay/inputs/linear_time.h"
 #include "tools/replay/report/html_escape.h"
 #include "tools/replay/report/report_charts.h"
@@ -13,6 +14,11 @@ namespace kevo::live {
 namespace {
 
 constexpr std::size_t kListLength = 12;  // lines in each of the page's lists
+// Datagrams written to the journal with one wait for the disk; a disk that has room again
+// for some of them takes those first.
+constexpr std::size_t kWriteBatch = 256;
+// Datagrams that may wait for a full disk: a contest's worth, some hundred megabytes at most.
+constexpr std::size_t kMaxWaiting = 50000;
 
 void PushNewest(std::deque<ContactLine>& lines, ContactLine line) {
   lines.push_front(std::move(line));
@@ -30,6 +36,7 @@ const char* ChangeName(BookChange change) {
     case BookChange::kLeftOut:
       return "left out: marked not to count";
     case BookChange::kRepeat:
+    case BookChange::kUnknownDelete:
       break;
   }
   return "repeat";
@@ -51,44 +58,113 @@ LiveEngine::LiveEngine(replay::HostSession& session, Journal* journal, ElementNa
     : journal_(journal), names_(std::move(names)), log_(std::move(log)), book_(session) {}
 
 void LiveEngine::Receive(const std::vector<std::string>& batch) {
-  std::vector<std::string> accepted;
-  std::vector<ContactEvent> events;
   for (const std::string& bytes : batch) {
-    if (std::optional<ContactEvent> event = Read(bytes, false)) {
-      accepted.push_back(bytes);
-      events.push_back(std::move(*event));
+    std::optional<ContactEvent> event = Read(bytes, false, 0);
+    if (!event) continue;
+    if (journal_ == nullptr) {
+      Apply(*event);
+    } else if (waiting_.size() >= kMaxWaiting) {
+      Reject("journal full: waiting datagrams at their limit", {}, 0);
+    } else {
+      waiting_.push_back({bytes, std::move(*event)});
     }
   }
-  // Written before they count: a datagram that changed the score is one a restart replays.
-  if (!accepted.empty() && journal_ != nullptr && !journal_->Append(accepted)) {
-    snapshot_.counters.journal_errors += accepted.size();
-    if (log_) log_("cannot write the journal; the datagrams are applied but not kept");
+  WriteWaiting();
+}
+
+void LiveEngine::WriteWaiting() {
+  IntakeCounters& counters = snapshot_.counters;
+  bool was_stuck = !snapshot_.journal_problem.empty();
+  while (!waiting_.empty()) {
+    std::size_t count = std::min(waiting_.size(), kWriteBatch);
+    std::vector<std::string> lines;
+    lines.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) lines.push_back(waiting_[i].bytes);
+    // Written before they count: a datagram that changed the score is one a restart replays.
+    std::size_t written = journal_->Append(lines);
+    for (std::size_t i = 0; i < written; ++i) {
+      Apply(waiting_.front().event);
+      waiting_.pop_front();
+    }
+    if (written < count) {
+      ++counters.journal_errors;
+      ++snapshot_.version;
+      snapshot_.journal_problem = journal_->last_error();
+      counters.journal_waiting = waiting_.size();
+      Log("journal", "cannot write the journal " + journal_->path().string() + ": " +
+                         journal_->last_error() + "; " + std::to_string(waiting_.size()) +
+                         " datagram(s) wait in memory, not yet scored, and are written and "
+                         "scored in their order once the disk takes them");
+      return;
+    }
   }
-  for (const ContactEvent& event : events) Apply(event);
+  counters.journal_waiting = 0;
+  if (was_stuck) {
+    ++snapshot_.version;
+    snapshot_.journal_problem.clear();
+    throttle_.Forget("journal");
+    if (log_)
+      log_("the journal " + journal_->path().string() +
+           " is written again; every waiting datagram is kept and scored");
+  }
 }
 
-void LiveEngine::Replay(const std::string& bytes) {
-  if (std::optional<ContactEvent> event = Read(bytes, true)) Apply(*event);
+bool LiveEngine::Tick() {
+  if (!waiting_.empty()) WriteWaiting();
+  for (const std::string& line : throttle_.Tick(MessageThrottle::Clock::now())) {
+    if (log_) log_(line);
+  }
+  return !waiting_.empty();
 }
 
-void LiveEngine::Reject(const std::string& reason, const std::string& detail) {
+void LiveEngine::Finish() {
+  Tick();
+  if (!waiting_.empty() && log_) {
+    log_(std::to_string(waiting_.size()) + " datagram(s) could not be written to the journal " +
+         journal_->path().string() + " and are lost; they were never shown as scored");
+  }
+}
+
+void LiveEngine::Log(const std::string& key, const std::string& line) {
+  if (!log_) return;
+  for (const std::string& text : throttle_.Note(key, line, MessageThrottle::Clock::now())) {
+    log_(text);
+  }
+}
+
+void LiveEngine::Replay(const std::string& bytes, std::size_t line) {
+  if (std::optional<ContactEvent> event = Read(bytes, true, line)) Apply(*event);
+}
+
+void LiveEngine::Reject(const std::string& reason, const std::string& detail,
+                        std::size_t journal_line) {
   ++snapshot_.counters.rejected[reason];
-  if (log_) log_("datagram refused: " + reason + (detail.empty() ? "" : " (" + detail + ")"));
+  // What the datagram said is escaped: its bytes never reach the terminal as they came.
+  std::string text = "datagram refused: " + reason +
+                     (detail.empty() ? "" : " (" + replay::EscapeText(detail) + ")");
+  if (journal_line != 0) {
+    // Every line at start is worth its own message: the operator may want to mend it.
+    std::string where = journal_ != nullptr ? journal_->path().string() : "journal";
+    if (log_) log_(where + ":" + std::to_string(journal_line) + ": " + text);
+    return;
+  }
+  Log("refused " + reason, text);
 }
 
-std::optional<ContactEvent> LiveEngine::Read(const std::string& bytes, bool from_journal) {
+std::optional<ContactEvent> LiveEngine::Read(const std::string& bytes, bool from_journal,
+                                             std::size_t journal_line) {
   IntakeCounters& counters = snapshot_.counters;
   ++counters.received;
   if (from_journal) ++counters.from_journal;
   ++snapshot_.version;
   DatagramParse parse = ParseDatagram(bytes);
   if (!parse.ok) {
-    Reject(parse.reason, parse.detail);
+    Reject(parse.reason, parse.detail, journal_line);
     return std::nullopt;
   }
   EventMapping mapping = MapDatagram(parse.datagram, names_);
   if (!mapping.ok) {
-    Reject(mapping.reason, mapping.detail);
+    Reject(mapping.reason, mapping.detail, journal_line);
     return std::nullopt;
   }
   return std::move(mapping.event);
@@ -169,11 +245,17 @@ void LiveEngine::Note(const ContactEvent& event, const BookOutcome& outcome) {
     case BookChange::kRepeat:
       ++counters.repeats;
       return;
+    case BookChange::kUnknownDelete:
+      ++counters.unknown_deletes;
+      return;
     case BookChange::kAdded:
       ++counters.added;
+      snapshot_.rates_from_edit.clear();
       break;
     case BookChange::kReplaced:
       ++counters.replaced;
+      // The library now holds the edited contact last and measures its rates from its time.
+      snapshot_.rates_from_edit = event.timestamp;
       break;
     case BookChange::kDeleted:
       ++counters.deleted;
@@ -190,6 +272,9 @@ void LiveEngine::Note(const ContactEvent& event, const BookOutcome& outcome) {
     replay::QsoValues qso;
     static_cast<replay::Contact&>(qso) = contact;
     collector_.AddContact(qso, outcome.check, outcome.summary);
+    // The rate chart follows the pace of new contacts; after an edit the library's rates are
+    // measured from the edited contact's old time and would leave a spike for good.
+    if (outcome.change == BookChange::kReplaced) report_.contacts.back().rates.reset();
     snapshot_.has_contact = true;
     if (outcome.check.code == replay::kCheckDuplicate) {
       ContactLine duplicate = line;
@@ -200,11 +285,15 @@ void LiveEngine::Note(const ContactEvent& event, const BookOutcome& outcome) {
   PushNewest(snapshot_.last_contacts, std::move(line));
   snapshot_.summary = outcome.summary.text;
   snapshot_.score = outcome.summary.score;
-  snapshot_.figures = replay::ParseSummary(outcome.summary.text);
+  figures_due_ = true;  // read from the summary when a snapshot is taken, not per datagram
   snapshot_.contacts = book_.size();
 }
 
 std::shared_ptr<const LiveSnapshot> LiveEngine::Snapshot(bool render_charts) {
+  if (figures_due_) {
+    snapshot_.figures = replay::ParseSummary(snapshot_.summary);
+    figures_due_ = false;
+  }
   if (render_charts && snapshot_.charts_version != snapshot_.version) {
     FindOutsideWindow();
     snapshot_.charts = std::make_shared<const std::string>(ChartsHtml(report_));

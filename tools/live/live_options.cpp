@@ -11,6 +11,8 @@ enum OptionId : int {
   kHelp = 256,
   kVersion,
   kUdp,
+  kAllow,
+  kShareUdp,
   kHttp,
   kJournal,
   kNoSync,
@@ -51,6 +53,8 @@ constexpr option kLongOptions[] = {
     {"help", no_argument, nullptr, kHelp},
     {"version", no_argument, nullptr, kVersion},
     {"udp", required_argument, nullptr, kUdp},
+    {"allow", required_argument, nullptr, kAllow},
+    {"share-udp", no_argument, nullptr, kShareUdp},
     {"http", required_argument, nullptr, kHttp},
     {"journal", required_argument, nullptr, kJournal},
     {"no-sync", no_argument, nullptr, kNoSync},
@@ -132,6 +136,16 @@ bool Apply(int id, const std::string& value, LiveOptions& options, std::string& 
       break;
     case kUdp:
       return SetEndpoint(value, options.udp, "--udp", error);
+    case kAllow:
+      if (std::optional<Network> network = ParseNetwork(value)) {
+        options.allow.push_back(*network);
+        break;
+      }
+      error = "--allow needs ADDRESS/BITS (192.168.1.0/24) or one address, not '" + value + "'";
+      return false;
+    case kShareUdp:
+      options.share_udp = true;
+      break;
     case kHttp:
       return SetEndpoint(value, options.http, "--http", error);
     case kJournal:
@@ -282,7 +296,12 @@ const char* LiveUsageText() {
          "plug-in, shows the score on a live page and posts it to a scoreboard.\n"
          "\n"
          "Intake and keeping:\n"
-         "  --udp ADDRESS:PORT     where the loggers' datagrams come (default 0.0.0.0:12060)\n"
+         "  --udp ADDRESS:PORT     where the loggers' datagrams come (default 0.0.0.0:12060:\n"
+         "                         every host on the network may send); a host name works\n"
+         "  --allow ADDRESS/BITS   take datagrams only from this network (repeatable; one\n"
+         "                         address alone is /32 or /128); others are counted, not read\n"
+         "  --share-udp            let other programs listen on the same UDP port (only\n"
+         "                         broadcasts then reach every listener)\n"
          "  --journal FILE         every accepted datagram, replayed at start (default\n"
          "                         kevo-live.journal in the current folder)\n"
          "  --no-sync              do not wait for the disk after each datagram (a power cut\n"

@@ -9,6 +9,7 @@
 
 #include "tools/live/contact_event.h"
 #include "tools/live/log_filter.h"
+#include "tools/live/sender_filter.h"
 #include "tools/replay/host/host_session.h"
 #include "tools/replay/host/plugin_binding.h"
 
@@ -54,6 +55,8 @@ struct LiveOptions {
   bool help = false;
   bool version = false;
   Endpoint udp{"0.0.0.0", 12060};
+  std::vector<Network> allow;  // --allow: the only senders taken; empty takes every sender
+  bool share_udp = false;      // --share-udp: other listeners may bind the same port
   Endpoint http{"127.0.0.1", 12070};
   std::string journal;  // empty: kJournalDefault in the current directory
   bool journal_sync = true;
@@ -75,7 +78,8 @@ enum LiveExit : int { kLiveOk = 0, kLiveFailed = 1, kLiveUsage = 2 };
 bool ParseLiveOptions(const std::vector<std::string>& arguments, LiveOptions& options,
                       std::string& error);
 
-// "HOST:PORT" (an IPv6 address in brackets); empty when malformed.
+// "HOST:PORT", HOST an address (IPv6 in brackets) or a host name, resolved later; empty when
+// malformed.
 std::optional<Endpoint> ParseEndpoint(const std::string& text);
 
 const char* LiveUsageText();

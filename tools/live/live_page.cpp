@@ -24,6 +24,9 @@ h2 { font-size: 1.05em; margin: 1.2em 0 .3em 0; }
 #stale { color: #a00; }
 .warn { color: #a00; font-weight: bold; }
 #who { margin-bottom: .5em; }
+#alarm { background: #b00; color: #fff; font-weight: bold; padding: .5em .8em; }
+#alarm:empty { display: none; }
+#ratenote { font-size: .85em; color: #a60; }
 .row { display: flex; flex-wrap: wrap; gap: 2em; align-items: flex-start; }
 table { border-collapse: collapse; font-size: .9em; }
 th, td { border-bottom: 1px solid #ddd; padding: .15em .6em; text-align: left; }
@@ -35,11 +38,12 @@ figcaption { font-size: .9em; font-weight: bold; }
 </style>
 </head>
 <body>
+<div id="alarm" role="alert"></div>
 <h1>KEVO live score <span id="stale"></span></h1>
 <div id="who"></div>
 <div id="warning" class="warn"></div>
 <div class="row">
-  <div><div id="score">&ndash;</div><div id="formula"></div><div id="rates"></div></div>
+  <div><div id="score">&ndash;</div><div id="formula"></div><div id="rates"></div><div id="ratenote"></div></div>
   <div><h2>Bands</h2><table id="bands"></table></div>
   <div><h2>Intake</h2><table id="counters"></table></div>
   <div><h2>Scoreboard</h2><table id="post"></table></div>
@@ -124,18 +128,28 @@ function draw(s) {
   document.getElementById('rates').textContent = f && f.rates ?
       'Rate: ' + f.rates.qsos_60 + ' QSOs last 60 min, ' + f.rates.qsos_10 +
       '/h last 10 min' : '';
+  document.getElementById('alarm').textContent = s.journal.ok ? '' :
+      'The journal cannot be written (' + s.journal.problem + '): ' + s.journal.waiting +
+      ' datagram(s) wait in memory and are NOT in the score yet. They are written and scored ' +
+      'in order once the disk has room; stopping kevo-live now loses them.';
+  document.getElementById('ratenote').textContent = s.rates_from_edit ?
+      'The library measures these rates from the edited contact of ' + s.rates_from_edit +
+      ' until the next new contact; the rate chart leaves edits out.' : '';
   fill(document.getElementById('bands'), [['Band'], ['QSOs', 1], ['Points', 1], ['Mults', 1]],
        f ? f.bands.concat([f.total]).map(b => [b.band, b.qsos, b.points, b.mults]) : []);
   const c = s.counters;
   const counts = [['datagrams received', c.received], ['added', c.added],
                   ['replaced', c.replaced], ['deleted', c.deleted],
-                  ['repeats ignored', c.repeats], ['left out (marked not to count)', c.left_out],
+                  ['repeats ignored', c.repeats], ['deletes of unknown IDs', c.unknown_deletes],
+                  ['left out (marked not to count)', c.left_out],
                   ['other contests or stations', c.other_logs], ['rejected', c.rejected]];
   for (const reason in c.rejected_by_reason) {
     counts.push(['\u2003' + reason, c.rejected_by_reason[reason]]);
   }
   counts.push(['from the journal', c.from_journal]);
-  if (c.journal_errors) counts.push(['journal errors', c.journal_errors]);
+  if (c.refused_senders) counts.push(['from senders not allowed', c.refused_senders]);
+  if (c.journal_waiting) counts.push(['waiting for the journal', c.journal_waiting]);
+  if (c.journal_errors) counts.push(['failed journal writes', c.journal_errors]);
   fill(document.getElementById('counters'), [[''], ['', 1]], counts);
   const p = s.post;
   fill(document.getElementById('post'), [[''], ['']], p.enabled ?

@@ -21,11 +21,14 @@ struct IntakeCounters {
   std::uint64_t added = 0;
   std::uint64_t replaced = 0;
   std::uint64_t deleted = 0;
-  std::uint64_t repeats = 0;         // changed nothing: a known ID again, a second delete
-  std::uint64_t from_journal = 0;    // of the above, replayed from the journal at start
-  std::uint64_t journal_errors = 0;  // datagrams applied although the journal refused them
-  std::uint64_t left_out = 0;        // contacts the logger marks as not to count
-  std::uint64_t other_logs = 0;      // datagrams of another contest or station, not applied
+  std::uint64_t repeats = 0;          // changed nothing: a known ID again, a second delete
+  std::uint64_t unknown_deletes = 0;  // deletes of an ID never seen: nothing to remove
+  std::uint64_t from_journal = 0;     // of the above, replayed from the journal at start
+  std::uint64_t journal_errors = 0;   // writes of the journal that failed
+  std::uint64_t journal_waiting = 0;  // accepted, waiting for the journal, not yet applied
+  std::uint64_t refused_senders = 0;  // datagrams from addresses outside --allow
+  std::uint64_t left_out = 0;         // contacts the logger marks as not to count
+  std::uint64_t other_logs = 0;       // datagrams of another contest or station, not applied
   std::map<std::string, std::uint64_t> rejected;  // reason -> count
 };
 
@@ -62,8 +65,12 @@ struct LiveSnapshot {
   std::deque<ContactLine> outside_lines;
   bool has_contact = false;  // a contact was ever added: the scoreboard may hear of it
   IntakeCounters counters;
-  std::deque<ContactLine> last_contacts;      // newest first
-  std::deque<ContactLine> duplicates;         // newest first
+  std::deque<ContactLine> last_contacts;  // newest first
+  std::deque<ContactLine> duplicates;     // newest first
+  std::string journal_problem;  // why the journal cannot be written now; empty when it can
+  // The time of an edited contact when it is the library's latest: its rates are then
+  // measured from that old time.
+  std::string rates_from_edit;
   std::shared_ptr<const std::string> charts;  // the charts as HTML, rendered now and then
   std::uint64_t charts_version = 0;
 };

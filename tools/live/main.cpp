@@ -6,13 +6,17 @@
 // the scoring thread hands over.
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ip/udp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/signal_set.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/thread_pool.hpp>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -62,6 +66,54 @@ std::string Where(const asio::ip::address& address, unsigned short port) {
   return host + ":" + std::to_string(port);
 }
 
+// An address or a host name ("localhost") to the address to bind; an IPv4 one when the name
+// has both, since loggers send to IPv4 addresses. False with `error`.
+template <typename Protocol>
+bool Resolve(const Endpoint& endpoint, const char* option, typename Protocol::endpoint& where,
+             std::string& error) {
+  boost::system::error_code code;
+  asio::ip::address address = asio::ip::make_address(endpoint.host, code);
+  if (!code) {
+    where = {address, endpoint.port};
+    return true;
+  }
+  asio::io_context io;
+  typename Protocol::resolver resolver(io);
+  auto results = resolver.resolve(endpoint.host, std::to_string(endpoint.port),
+                                  Protocol::resolver::numeric_service, code);
+  if (code || results.empty()) {
+    error = std::string(option) + ": cannot find the address of '" + endpoint.host +
+            "': " + (code ? code.message() : std::string("no address"));
+    return false;
+  }
+  where = results.begin()->endpoint();
+  for (const auto& result : results) {
+    if (result.endpoint().address().is_v4()) {
+      where = result.endpoint();
+      break;
+    }
+  }
+  return true;
+}
+
+std::string Exposure(const asio::ip::udp::endpoint& at, const std::vector<Network>& allow,
+                     bool shared) {
+  std::string text;
+  if (!allow.empty()) {
+    text = "datagrams taken only from";
+    for (const Network& network : allow) text += " " + NetworkText(network);
+  } else if (at.address().is_unspecified()) {
+    text =
+        "every host on the network can add and delete contacts here (--allow ADDRESS/BITS "
+        "limits the senders)";
+  } else if (at.address().is_loopback()) {
+    text = "only this computer can send contacts";
+  } else {
+    text = "every host that reaches " + at.address().to_string() + " can send contacts";
+  }
+  return text + (shared ? "; the port is shared" : "");
+}
+
 class LiveApp {
  public:
   int Run(const std::vector<std::string>& arguments) {
@@ -89,6 +141,17 @@ class LiveApp {
 
   bool Serve() {
     std::string error;
+#ifdef SIGXFSZ
+    // A file-size limit makes a write fail with its reason instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    // Names are resolved before the library loads, so that a typing error costs nothing.
+    asio::ip::tcp::endpoint http_where;
+    asio::ip::udp::endpoint udp_where;
+    if (!Resolve<asio::ip::tcp>(options_.http, "--http", http_where, error) ||
+        !Resolve<asio::ip::udp>(options_.udp, "--udp", udp_where, error)) {
+      return Fail(error);
+    }
     // Named before the move into the library's working directory: relative names are the
     // operator's, from the folder kevo-live was started in.
     fs::path journal_path =
@@ -116,13 +179,18 @@ class LiveApp {
     session.Reset(options_.settings);
     Journal journal;
     journal.set_sync(options_.journal_sync);
-    JournalContents contents;
-    if (!journal.Open(journal_path, contents, error)) return Fail(error);
-    for (const std::string& warning : contents.warnings) LogError("warning: " + warning);
     LiveEngine engine(session, &journal, options_.elements, LogError);
     engine.set_filter(options_.filter);
     engine.set_station_call(options_.post.station.call);
-    for (const std::string& datagram : contents.datagrams) engine.Replay(datagram);
+    std::vector<std::string> warnings;
+    std::size_t replayed = 0;
+    // Read line by line and replayed as read: the journal's text is never held whole.
+    auto replay = [&](const std::string& datagram, std::size_t line) {
+      engine.Replay(datagram, line);
+      ++replayed;
+    };
+    if (!journal.Open(journal_path, replay, warnings, error)) return Fail(error);
+    for (const std::string& warning : warnings) LogError("warning: " + warning);
 
     asio::io_context main_io;
     asio::io_context intake_io;
@@ -146,7 +214,20 @@ class LiveApp {
         poster.Update(snapshot);
       });
     };
-    UdpIntake intake(intake_io, [&](std::vector<std::string> batch) {
+    // Every second: datagrams waiting for a full disk are tried again, held messages summed.
+    asio::steady_timer tick_timer(scoring_io);
+    std::function<void()> tick = [&] {
+      tick_timer.expires_after(std::chrono::seconds(1));
+      tick_timer.async_wait([&](boost::system::error_code code) {
+        if (code) return;
+        bool was_waiting = engine.counters().journal_waiting != 0;
+        bool waiting = engine.Tick();
+        if (was_waiting || waiting) publish(was_waiting && !waiting);
+        tick();
+      });
+    };
+    tick();
+    UdpIntake intake(intake_io, SenderFilter(options_.allow), [&](std::vector<std::string> batch) {
       asio::post(scoring_io, [&, batch = std::move(batch)] {
         engine.Receive(batch);
         publish(false);
@@ -160,45 +241,46 @@ class LiveApp {
       });
     });
 
-    HttpServer server(main_io, [&](const std::string& target) {
-      HttpAnswer answer;
-      if (target == "/") {
-        answer.content_type = "text/html; charset=utf-8";
-        answer.body = LivePageHtml();
-        answer.policy = LivePagePolicy();
-      } else if (target == "/live.js") {
-        answer.content_type = "text/javascript; charset=utf-8";
-        answer.body = LivePageScript();
-      } else if (target == "/summary") {
-        answer.content_type = "text/plain";
-        answer.body = current->summary;
-      } else if (target == "/status.json") {
-        answer.content_type = "application/json";
-        answer.body = StatusJson(*current, poster.status());
-      } else if (target == "/charts") {
-        answer.content_type = "text/html; charset=utf-8";
-        answer.body = current->charts ? *current->charts : std::string();
-      } else {
-        answer.status = 404;
-        answer.body = "not found\n";
-      }
-      return answer;
-    });
+    HttpServer server(
+        main_io,
+        [&](const std::string& target) {
+          HttpAnswer answer;
+          if (target == "/") {
+            answer.content_type = "text/html; charset=utf-8";
+            answer.body = LivePageHtml();
+            answer.policy = LivePagePolicy();
+          } else if (target == "/live.js") {
+            answer.content_type = "text/javascript; charset=utf-8";
+            answer.body = LivePageScript();
+          } else if (target == "/summary") {
+            answer.content_type = "text/plain";
+            answer.body = current->summary;
+          } else if (target == "/status.json") {
+            answer.content_type = "application/json";
+            LiveSnapshot now = *current;  // with the intake's own count
+            now.counters.refused_senders = intake.refused_senders();
+            answer.body = StatusJson(now, poster.status());
+          } else if (target == "/charts") {
+            answer.content_type = "text/html; charset=utf-8";
+            answer.body = current->charts ? *current->charts : std::string();
+          } else {
+            answer.status = 404;
+            answer.body = "not found\n";
+          }
+          return answer;
+        },
+        DefaultConnectionLimit());
 
-    boost::system::error_code code;
-    auto http_address = asio::ip::make_address(options_.http.host, code);
-    if (code) return Fail("--http: not an IP address: " + options_.http.host);
-    auto udp_address = asio::ip::make_address(options_.udp.host, code);
-    if (code) return Fail("--udp: not an IP address: " + options_.udp.host);
-    if (!server.Listen({http_address, options_.http.port}, error)) return Fail(error);
-    if (!intake.Listen({udp_address, options_.udp.port}, error)) return Fail(error);
+    if (!server.Listen(http_where, error)) return Fail(error);
+    if (!intake.Listen(udp_where, options_.share_udp, error)) return Fail(error);
 
     auto http_at = server.local_endpoint();
     auto udp_at = intake.local_endpoint();
     std::cout << "kevo-live " << KEVO_VERSION << ": contacts on udp "
               << Where(udp_at.address(), udp_at.port()) << ", live page http://"
               << Where(http_at.address(), http_at.port()) << "/\n"
-              << "  journal: " << journal_path.string() << " (" << contents.datagrams.size()
+              << "  udp: " << Exposure(udp_at, options_.allow, options_.share_udp) << "\n"
+              << "  journal: " << journal_path.string() << " (" << replayed
               << " datagram(s) replayed, " << engine.book().size() << " contact(s), score "
               << current->score << ")\n"
               << "  library: " << library << "\n"
@@ -217,6 +299,8 @@ class LiveApp {
       asio::post(intake_io, [&] { intake_io.stop(); });
       asio::post(scoring_io, [&] {
         charts_timer.cancel();
+        tick_timer.cancel();
+        engine.Finish();
         scoring_work.reset();
       });
       main_io.stop();

@@ -86,10 +86,13 @@ std::string Counters(const IntakeCounters& counters) {
       .Field("replaced", Number(counters.replaced))
       .Field("deleted", Number(counters.deleted))
       .Field("repeats", Number(counters.repeats))
+      .Field("unknown_deletes", Number(counters.unknown_deletes))
       .Field("rejected", Number(rejected_total))
       .Field("rejected_by_reason", rejected.Close())
       .Field("from_journal", Number(counters.from_journal))
       .Field("journal_errors", Number(counters.journal_errors))
+      .Field("journal_waiting", Number(counters.journal_waiting))
+      .Field("refused_senders", Number(counters.refused_senders))
       .Field("left_out", Number(counters.left_out))
       .Field("other_logs", Number(counters.other_logs))
       .Close();
@@ -133,6 +136,15 @@ std::string Post(const PostStatus& post) {
       .Close();
 }
 
+// Whether every datagram shown is kept: when not, the page says so above everything else.
+std::string JournalState(const LiveSnapshot& snapshot) {
+  return JsonList('{')
+      .Field("ok", snapshot.journal_problem.empty() ? "true" : "false")
+      .Field("problem", JsonString(snapshot.journal_problem))
+      .Field("waiting", Number(snapshot.counters.journal_waiting))
+      .Close();
+}
+
 }  // namespace
 
 std::string StatusJson(const LiveSnapshot& snapshot, const PostStatus& post) {
@@ -147,6 +159,8 @@ std::string StatusJson(const LiveSnapshot& snapshot, const PostStatus& post) {
              .Field("outside_window", Number(std::uint64_t{snapshot.outside_window}))
              .Field("outside_lines", Lines(snapshot.outside_lines))
              .Field("counters", Counters(snapshot.counters))
+             .Field("journal", JournalState(snapshot))
+             .Field("rates_from_edit", JsonString(snapshot.rates_from_edit))
              .Field("figures", Figures(snapshot))
              .Field("summary", JsonString(snapshot.summary))
              .Field("last_contacts", Lines(snapshot.last_contacts))

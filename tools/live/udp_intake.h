@@ -5,11 +5,15 @@
 #ifndef KEVO_LIVE_UDP_INTAKE_H_
 #define KEVO_LIVE_UDP_INTAKE_H_
 
+#include <atomic>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/udp.hpp>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "tools/live/sender_filter.h"
 
 namespace kevo::live {
 
@@ -18,12 +22,16 @@ using DatagramSink = std::function<void(std::vector<std::string> batch)>;
 
 class UdpIntake {
  public:
-  UdpIntake(boost::asio::io_context& io, DatagramSink sink);
+  // Datagrams from senders `filter` does not allow are counted and dropped unread.
+  UdpIntake(boost::asio::io_context& io, SenderFilter filter, DatagramSink sink);
 
-  // Binds (sharing the port with other listeners on the station PC, as loggers' broadcasts
-  // expect) and starts receiving; false with `error`.
-  bool Listen(const boost::asio::ip::udp::endpoint& where, std::string& error);
+  // Binds and starts receiving; false with `error`. The port is kevo-live's alone unless
+  // `share` is set: a second listener that shares it takes every datagram sent to this
+  // computer's own address, leaving the first with broadcasts only.
+  bool Listen(const boost::asio::ip::udp::endpoint& where, bool share, std::string& error);
   boost::asio::ip::udp::endpoint local_endpoint() const { return socket_.local_endpoint(); }
+  // Datagrams dropped for their sender; read from any thread.
+  std::uint64_t refused_senders() const { return refused_senders_.load(); }
 
  private:
   void Receive();
@@ -36,7 +44,9 @@ class UdpIntake {
   boost::asio::ip::udp::socket socket_;
   boost::asio::ip::udp::endpoint sender_;
   std::vector<char> buffer_;
+  SenderFilter filter_;
   DatagramSink sink_;
+  std::atomic<std::uint64_t> refused_senders_{0};
 };
 
 }  // namespace kevo::live
