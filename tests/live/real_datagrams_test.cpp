@@ -63,6 +63,8 @@ const char* ChangeName(BookChange change) {
       return "deleted";
     case BookChange::kLeftOut:
       return "left out";
+    case BookChange::kUnknownDelete:
+      return "unknown delete";
     case BookChange::kRepeat:
       break;
   }
