@@ -1,0 +1,50 @@
+// Closing the console window kevo-live runs in (or logging off, or shutting Windows down) ends
+// the process as soon as the console's handler returns, and a few seconds after the event at
+// the latest. The handler therefore starts the same clean stop as Ctrl+C and waits for it to
+// end: the datagrams already taken are scored and journaled, and the journal is closed.
+#ifndef KEVO_LIVE_CONSOLE_CLOSE_H_
+#define KEVO_LIVE_CONSOLE_CLOSE_H_
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+namespace kevo::live {
+
+// Windows gives a console handler 5 s for a close before it ends the process.
+constexpr std::chrono::milliseconds kCloseWaitLimit{4500};
+
+// The stop a close starts, and the wait for its end. Thread-safe.
+class CloseWait {
+ public:
+  explicit CloseWait(std::chrono::milliseconds limit) : limit_(limit) {}
+
+  // From now on an event starts `stop`.
+  void Arm(std::function<void()> stop);
+
+  // On the event's thread: starts the stop (once, however many events come) and waits until
+  // Finished() or the limit. False at once when nothing is armed (the process may just end),
+  // else true when the stop finished in time.
+  bool StopAndWait();
+
+  // The stop has ended: every waiting event returns, and later ones start nothing.
+  void Finished();
+
+ private:
+  std::chrono::milliseconds limit_;
+  std::mutex mutex_;
+  std::condition_variable finished_changed_;
+  std::function<void()> stop_;
+  bool stopping_ = false;
+  bool finished_ = false;
+};
+
+// The process's CloseWait, run by the console's close, log-off, shut-down and Ctrl+Break events
+// (Windows only; elsewhere a stop arrives as a signal and no event comes). It is never destroyed:
+// the console's thread may still be returning from it while the process ends.
+CloseWait& InstallConsoleCloseWait();
+
+}  // namespace kevo::live
+
+#endif  // KEVO_LIVE_CONSOLE_CLOSE_H_
