@@ -4,37 +4,46 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <thread>
 #endif
 
 namespace kevo::live {
 
+namespace {
+
+void Pause() {
+#ifdef _WIN32
+  ::Sleep(10);
+#else
+  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+#endif
+}
+
+}  // namespace
+
 void CloseWait::Arm(std::function<void()> stop) {
-  std::lock_guard<std::mutex> lock(mutex_);
   stop_ = std::move(stop);
+  int unarmed = kUnarmed;
+  state_.compare_exchange_strong(unarmed, kArmed);
 }
 
 bool CloseWait::StopAndWait() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  if (!stop_ && !finished_) return false;
-  if (!stopping_) {
-    stopping_ = true;
-    std::function<void()> stop = stop_;
-    lock.unlock();
-    stop();
-    lock.lock();
+  int armed = kArmed;
+  if (state_.compare_exchange_strong(armed, kStopping)) {
+    stop_();
+  } else if (armed == kUnarmed) {
+    return false;
   }
-  return finished_changed_.wait_for(lock, limit_, [this] { return finished_; });
+  auto deadline = std::chrono::steady_clock::now() + limit_;
+  while (state_.load() != kFinished) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    Pause();
+  }
+  return true;
 }
 
-void CloseWait::Finished() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    finished_ = true;
-    stopping_ = true;
-    stop_ = nullptr;
-  }
-  finished_changed_.notify_all();
-}
+void CloseWait::Finished() { state_.store(kFinished); }
 
 #ifdef _WIN32
 

@@ -5,22 +5,22 @@
 #ifndef KEVO_LIVE_CONSOLE_CLOSE_H_
 #define KEVO_LIVE_CONSOLE_CLOSE_H_
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 
 namespace kevo::live {
 
 // Windows gives a console handler 5 s for a close before it ends the process.
 constexpr std::chrono::milliseconds kCloseWaitLimit{4500};
 
-// The stop a close starts, and the wait for its end. Thread-safe.
+// The stop a close starts, and the wait for its end. Thread-safe, and made of atomics alone: the
+// MinGW runtime of the Windows build has no std::mutex.
 class CloseWait {
  public:
   explicit CloseWait(std::chrono::milliseconds limit) : limit_(limit) {}
 
-  // From now on an event starts `stop`.
+  // From now on an event starts `stop`. Called once, before any Finished().
   void Arm(std::function<void()> stop);
 
   // On the event's thread: starts the stop (once, however many events come) and waits until
@@ -32,12 +32,10 @@ class CloseWait {
   void Finished();
 
  private:
+  enum State { kUnarmed, kArmed, kStopping, kFinished };
   std::chrono::milliseconds limit_;
-  std::mutex mutex_;
-  std::condition_variable finished_changed_;
-  std::function<void()> stop_;
-  bool stopping_ = false;
-  bool finished_ = false;
+  std::function<void()> stop_;  // written before the state becomes kArmed, then only read
+  std::atomic<int> state_{kUnarmed};
 };
 
 // The process's CloseWait, run by the console's close, log-off, shut-down and Ctrl+Break events
