@@ -1,7 +1,8 @@
 @echo off
-rem kevo-live beside your contest logger: edit the lines below with Notepad, then
-rem double-click this file. Ctrl+C or closing the window stops kevo-live; the
-rem journal keeps every contact it took. See README.txt, "kevo-live.exe".
+rem kevo-live beside your contest logger: edit the lines below with
+rem Notepad, then double-click this file. Ctrl+C or closing the window
+rem stops kevo-live; the journal keeps every contact it took. See
+rem README.txt, "kevo-live.exe".
 setlocal
 cd /d "%~dp0"
 

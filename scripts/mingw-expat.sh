@@ -84,8 +84,12 @@ build() {
   if [ ! -d "$source" ]; then
     rm -rf "$home/source"
     mkdir -p "$home/source"
-    (cd "$home/source" && apt-get -q "${apt_private[@]}" source "expat=$version") \
-      > "$home/source.log" 2>&1 || { say "apt-get source expat failed:"; tail -n 20 "$home/source.log"; return 1; }
+    if ! (cd "$home/source" && apt-get -q "${apt_private[@]}" source "expat=$version") \
+      > "$home/source.log" 2>&1; then
+      say "apt-get source expat failed:"
+      tail -n 20 "$home/source.log"
+      return 1
+    fi
     mv "$home/source/expat-${version%%-*}" "$source" || return 1
     # A patch Debian backported tests '#if XML_DTD == 1', but CMake's config template
     # defines XML_DTD and XML_NS empty: give them the value the autotools build gives.
