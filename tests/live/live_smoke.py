@@ -21,6 +21,7 @@ import threading
 import time
 import urllib.request
 
+START_SECONDS = 400
 CONTACTS = [("OK1ABC", "14", "CW", "10:01:00", "KV"), ("SP2XYZ", "7", "CW", "10:02:00", "23"),
             ("DL3QQ", "14", "USB", "10:03:00", "41")]
 
@@ -53,14 +54,22 @@ def main():
     process = subprocess.Popen(command, cwd=work, stdout=subprocess.PIPE,
                                stderr=subprocess.STDOUT)
     lines = queue.Queue()
-    threading.Thread(target=lambda: [lines.put(l.decode(errors="replace"))
-                                     for l in process.stdout], daemon=True).start()
+
+    def read_output():
+        for line in process.stdout:
+            lines.put(line.decode(errors="replace"))
+        lines.put("")  # the end of the output
+
+    threading.Thread(target=read_output, daemon=True).start()
     problems = []
     try:
+        # 32-bit Wine on an emulated CPU takes minutes to start a program.
         try:
-            first = lines.get(timeout=60)
+            first = lines.get(timeout=START_SECONDS)
         except queue.Empty:
-            raise SystemExit("kevo-live said nothing at start")
+            raise SystemExit("kevo-live said nothing in %d s" % START_SECONDS)
+        if not first:
+            raise SystemExit("kevo-live ended at start (exit status %s)" % process.wait(10))
         udp = re.search(r"udp ([0-9.]+):(\d+)", first)
         page = re.search(r"http://([0-9.:]+)/", first)
         if not udp or not page:
@@ -68,14 +77,14 @@ def main():
 
         def get(path):
             url = "http://%s%s" % (page.group(1), path)
-            with urllib.request.urlopen(url, timeout=10) as answer:
+            with urllib.request.urlopen(url, timeout=60) as answer:
                 return answer.read().decode("utf-8")
 
         sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         for number, contact in enumerate(CONTACTS, 1):
             sock.sendto(datagram(*contact, number), (udp.group(1), int(udp.group(2))))
         sock.close()
-        deadline = time.monotonic() + 30
+        deadline = time.monotonic() + 120
         while json.loads(get("/status.json"))["contacts"] < len(CONTACTS):
             if time.monotonic() > deadline:
                 raise SystemExit("the contacts never arrived: " + get("/status.json"))
@@ -88,7 +97,7 @@ def main():
         if not re.search(r"Score: .* points", get("/summary")):
             problems.append("/summary shows no score")
         process.send_signal(getattr(signal, "SIG" + args.stop_signal))
-        code = process.wait(30)
+        code = process.wait(120)
         if code != 0:
             problems.append("exit status %d after SIG%s" % (code, args.stop_signal))
     finally:
