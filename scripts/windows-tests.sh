@@ -11,7 +11,7 @@
 #    32-bit build runs all of it.
 #  - kevo-live.exe under Wine: its end-to-end test (the 64-bit build where it runs, else the
 #    32-bit one), and the 32-bit exe started from a folder laid out as the zip's, which must
-#    find the StatsKEVO.dll beside it by itself. It needs expat built for MinGW
+#    find the StatsKEVO.dll beside it by itself (the 64-bit one where 32-bit Wine is emulated). It needs expat built for MinGW
 #    (scripts/mingw-expat.sh, run by scripts/install-deps.sh all); without that kevo-live.exe
 #    is skipped like a missing tool.
 # scripts/wine-setup.sh (run by scripts/install-deps.sh all) makes the Wine prefix and, on a
@@ -280,11 +280,19 @@ if [ "$have_live" = 1 ]; then
     timeout "$wine_timeout" python3 "$root/tests/live/live_e2e.py" "$live_exe" "$linux_replay" \
     "$work/live-e2e" --loader "$live_loader" --stop-signal INT
   # The zip's two binaries alone in a folder, started from another one with no --library.
+  # Where 32-bit Wine runs on qemu-i386, kevo-live.exe's sockets and signals are not dependable
+  # (it stopped answering HTTP and died in the emulator on SIGINT, while kevo-replay.exe runs);
+  # there the 64-bit pair, built from the same sources, stands in.
+  zip_bits=32-bit zip_loader=wine zip_build=$win_build
+  if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386 && [ "$live_label" = 64-bit ]; then
+    echo "note: 32-bit programs run on an emulated CPU: the 64-bit kevo-live.exe stands in"
+    zip_bits=64-bit zip_loader=$wine64 zip_build=$win64_build
+  fi
   mkdir -p "$work/zip-folder"
-  cp "$win_build/StatsKEVO.dll" "$win_build/kevo-live.exe" "$work/zip-folder/"
-  check "32-bit: kevo-live.exe finds the StatsKEVO.dll beside it, scores and stops on Ctrl+C" \
+  cp "$zip_build/StatsKEVO.dll" "$zip_build/kevo-live.exe" "$work/zip-folder/"
+  check "$zip_bits: kevo-live.exe finds the StatsKEVO.dll beside it, scores, stops on Ctrl+C" \
     timeout "$wine_timeout" python3 "$root/tests/live/live_smoke.py" \
-    "$work/zip-folder/kevo-live.exe" "$work/live-smoke" --loader wine --stop-signal INT
+    "$work/zip-folder/kevo-live.exe" "$work/live-smoke" --loader "$zip_loader" --stop-signal INT
 fi
 
 finish

@@ -77,7 +77,7 @@ def main():
 
         def get(path):
             url = "http://%s%s" % (page.group(1), path)
-            with urllib.request.urlopen(url, timeout=60) as answer:
+            with urllib.request.urlopen(url, timeout=300) as answer:
                 return answer.read().decode("utf-8")
 
         sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
