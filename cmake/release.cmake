@@ -33,6 +33,9 @@ if(WIN32)
   if(TARGET kevo-replay)
     kevo_add_version_resource(kevo-replay "StatsKEVO log and session replay" VFT_APP)
   endif()
+  if(TARGET kevo-live)
+    kevo_add_version_resource(kevo-live "StatsKEVO live score from loggers' broadcasts" VFT_APP)
+  endif()
 endif()
 
 install(TARGETS StatsKEVO

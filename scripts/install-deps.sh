@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are missing.
 # Usage: scripts/install-deps.sh [core|all]   (core: Linux build and tests; all: also the
-# Windows cross builds, Wine with its one-time set-up, the fuzzing toolchain, the release
-# tools and the report's browser). Needs root or sudo when it installs. apt-get's output goes
+# Windows cross builds, Wine with its one-time set-up, expat built for MinGW, the fuzzing
+# toolchain, the release tools and the report's browser). Needs root or sudo when it installs. apt-get's output goes
 # to a log that is shown only on failure.
 # When some of the "all" set cannot be installed, a developer's machine makes do with the core
 # set (the stages that miss their tools say "skipped:"); in CI (CI=true) that is a failure that
@@ -90,4 +90,6 @@ fi
 # is still missing, so a failure here does not stop the Linux build.
 if [ "$want" = all ]; then
   "$here/wine-setup.sh" || echo "install-deps: the Wine set-up failed (see above)" >&2
+  # Debian has no expat for MinGW; kevo-live.exe needs one (quick when it is up to date).
+  "$here/mingw-expat.sh" || echo "install-deps: expat for MinGW could not be built (see above)" >&2
 fi

@@ -18,6 +18,10 @@ for tool_package in i686-w64-mingw32-g++:g++-mingw-w64-i686 dpkg-deb:dpkg dpkg-s
   tool=${tool_package%%:*}
   command -v "$tool" >/dev/null || skip_stage "$tool is not installed" "${tool_package#*:}"
 done
+# kevo-live.exe in the zip links expat built for MinGW.
+expat=${KEVO_DEPS_HOME:-$root/build-deps}/mingw-expat/i686-w64-mingw32
+[ -f "$expat/lib/libexpat.a" ] ||
+  skip_stage "no expat built for MinGW in $expat (scripts/mingw-expat.sh)" mingw-expat
 # Debian's python3-pefile, whatever other Python comes first on the PATH.
 python=python3
 [ -x /usr/bin/python3 ] && python=/usr/bin/python3
@@ -107,8 +111,9 @@ EOF
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 unzip -q "$zip_file" -d "$scratch/zip"
-check "version resource and exports of the zip's DLL and exe" \
-  pe_check "$scratch"/zip/*/StatsKEVO.dll "$scratch"/zip/*/kevo-replay.exe
+check "version resource and exports of the zip's DLL and exes" \
+  pe_check "$scratch"/zip/*/StatsKEVO.dll "$scratch"/zip/*/kevo-replay.exe \
+  "$scratch"/zip/*/kevo-live.exe
 
 # Compares a contents list with the expected one and shows both when they differ.
 same_list() {
@@ -121,10 +126,11 @@ same_list() {
 zip_contents() {
   local top="StatsKEVO-$version-win32"
   same_list zip "$(printf "$top/%s\n" CHANGELOG.txt LICENSE.txt RADL.lst README.txt \
-    StatsKEVO.dll kevo-replay.exe)" "$(unzip -Z1 "$zip_file")" || return 1
+    StatsKEVO.dll kevo-live.cmd kevo-live.exe kevo-replay.exe)" "$(unzip -Z1 "$zip_file")" ||
+    return 1
   # Every text for Notepad has CR LF line ends and no bare LF.
   local text
-  for text in README.txt RADL.lst LICENSE.txt CHANGELOG.txt; do
+  for text in README.txt RADL.lst LICENSE.txt CHANGELOG.txt kevo-live.cmd; do
     unzip -p "$zip_file" "$top/$text" | python3 -c 'import sys; d = sys.stdin.buffer.read();
 sys.exit(0 if d.count(b"\n") == d.count(b"\r\n") > 0 else 1)' || { echo "  $text: not CR LF"; return 1; }
   done

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the release packages from the committed tree, into dist/:
-#   StatsKEVO-<version>-win32.zip             StatsKEVO.dll, kevo-replay.exe and operator docs
+#   StatsKEVO-<version>-win32.zip             StatsKEVO.dll, kevo-replay.exe, kevo-live.exe and
+#                                             operator docs
 #   StatsKEVO-<version>-linux-<arch>.tar.gz   the cmake --install tree below one folder
 #   statskevo_<version>_<debian arch>.deb
 #   SHA256SUMS
@@ -12,6 +13,8 @@
 #   --out     where the packages go (default dist/)
 # The tree must have no uncommitted changes to tracked files (KEVO_RELEASE_ALLOW_DIRTY=1 builds
 # them anyway, for trying out the packaging); untracked files are never packaged.
+# kevo-live.exe links expat built for MinGW by scripts/mingw-expat.sh (KEVO_DEPS_HOME, default
+# build-deps): the same libexpat.a for both builds of --verify.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,6 +30,7 @@ while [ $# -gt 0 ]; do
 done
 jobs=${KEVO_JOBS:-2}
 work_root="$root/build-release"
+mingw_expat=${KEVO_DEPS_HOME:-$root/build-deps}/mingw-expat/i686-w64-mingw32
 umask 022
 export LC_ALL=C TZ=UTC
 
@@ -40,6 +44,8 @@ export SOURCE_DATE_EPOCH
 for tool in i686-w64-mingw32-g++ dpkg-deb dpkg-shlibdeps python3; do
   command -v "$tool" >/dev/null || { echo "release: $tool is missing (scripts/install-deps.sh all)" >&2; exit 1; }
 done
+[ -f "$mingw_expat/lib/libexpat.a" ] ||
+  { echo "release: no expat built for MinGW in $mingw_expat (scripts/mingw-expat.sh)" >&2; exit 1; }
 
 log() { echo "release: $*"; }
 
@@ -71,12 +77,15 @@ build_all() {
   log "Windows build in $work"
   cmake -S "$src" -B "$work/build-win" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DKEVO_BUILD_TESTS=OFF -DKEVO_REPRODUCIBLE=ON \
-    >"$work/configure-win.log"
-  cmake --build "$work/build-win" -j"$jobs" --target StatsKEVO kevo-replay >"$work/build-win.log"
+    -DKEVO_MINGW_EXPAT="$mingw_expat" >"$work/configure-win.log"
+  cmake --build "$work/build-win" -j"$jobs" --target StatsKEVO kevo-replay kevo-live \
+    >"$work/build-win.log"
 
   local zip_dir="$work/zip/StatsKEVO-$version-win32"
   mkdir -p "$zip_dir"
-  cp "$work/build-win/StatsKEVO.dll" "$work/build-win/kevo-replay.exe" "$zip_dir/"
+  cp "$work/build-win/StatsKEVO.dll" "$work/build-win/kevo-replay.exe" \
+    "$work/build-win/kevo-live.exe" "$zip_dir/"
+  windows_text "$src/packaging/kevo-live.cmd" "$zip_dir/kevo-live.cmd"
   windows_text "$src/packaging/README-windows.txt" "$zip_dir/README.txt"
   windows_text "$src/packaging/RADL.lst" "$zip_dir/RADL.lst"
   windows_text "$src/LICENSE" "$zip_dir/LICENSE.txt"
@@ -175,8 +184,8 @@ else
   build_all "$work_root/second-build/two"
   log "comparing the two builds"
   different=0
-  for file in build-linux/StatsKEVO.so build-linux/kevo-replay build-win/StatsKEVO.dll \
-    build-win/kevo-replay.exe $(cd "$work_root/one" && ls packages/*); do
+  for file in build-linux/StatsKEVO.so build-linux/kevo-replay build-linux/kevo-live \
+    build-win/StatsKEVO.dll build-win/kevo-replay.exe build-win/kevo-live.exe $(cd "$work_root/one" && ls packages/*); do
     if cmp -s "$work_root/one/$file" "$work_root/second-build/two/$file"; then
       echo "  same:      $file"
     else

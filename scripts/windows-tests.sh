@@ -9,6 +9,11 @@
 #    build every scripted session and both sample logs, with the 32-bit build the bundled sample
 #    and the rounding-edge session. Without the 64-bit tools (g++-mingw-w64-x86-64, wine64) the
 #    32-bit build runs all of it.
+#  - kevo-live.exe under Wine: its end-to-end test (the 64-bit build where it runs, else the
+#    32-bit one), and the 32-bit exe started from a folder laid out as the zip's, which must
+#    find the StatsKEVO.dll beside it by itself (the 64-bit one where 32-bit Wine is emulated). It needs expat built for MinGW
+#    (scripts/mingw-expat.sh, run by scripts/install-deps.sh all); without that kevo-live.exe
+#    is skipped like a missing tool.
 # scripts/wine-setup.sh (run by scripts/install-deps.sh all) makes the Wine prefix and, on a
 # kernel without 32-bit support, lets qemu-i386-static run 32-bit Wine; this script runs it
 # again, which is quick once that is done.
@@ -21,6 +26,7 @@
 #   KEVO_WIN_BUILD, KEVO_WIN64_BUILD  cross build folders (default build-win, build-win64)
 #   KEVO_HOST_BUILD  Linux build holding kevo-replay (default build; built when missing)
 #   KEVO_WINE_HOME   holds the Wine prefix (default build-wine; see scripts/wine-setup.sh)
+#   KEVO_DEPS_HOME   holds expat built for MinGW (default build-deps; scripts/mingw-expat.sh)
 #   KEVO_JOBS        parallel build jobs (default 2)
 set -uo pipefail
 
@@ -29,6 +35,7 @@ win_build=${KEVO_WIN_BUILD:-$root/build-win}
 win64_build=${KEVO_WIN64_BUILD:-$root/build-win64}
 host_build=${KEVO_HOST_BUILD:-$root/build}
 wine_home=${KEVO_WINE_HOME:-$root/build-wine}
+expat_home=${KEVO_DEPS_HOME:-$root/build-deps}/mingw-expat
 jobs=${KEVO_JOBS:-2}
 # A Wine program that runs longer than this has hung; that is a failure.
 wine_timeout=600
@@ -64,10 +71,21 @@ check() {
   fi
 }
 
-# cross_build DIR TOOLCHAIN
+# cross_build DIR TOOLCHAIN TRIPLET
 cross_build() {
   cmake -S "$root" -B "$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" -DCMAKE_BUILD_TYPE=Release \
-    && cmake --build "$1" -j"$jobs"
+    -DKEVO_MINGW_EXPAT="$expat_home/$3" && cmake --build "$1" -j"$jobs"
+}
+
+# kevo-live.exe is built where scripts/mingw-expat.sh left expat for the target.
+has_expat() { [ -f "$expat_home/$1/lib/libexpat.a" ]; }
+
+# imports_system_only EXE: the program runs on a bare Windows, with nothing installed beside it.
+imports_system_only() {
+  local dlls
+  dlls=$(i686-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p')
+  echo "imports: $(tr '\n' ' ' <<<"$dlls")"
+  [ -n "$dlls" ] && ! grep -qviE '^(kernel32|msvcrt|ws2_32|mswsock|user32|advapi32)\.dll$' <<<"$dlls"
 }
 
 # run_ctest LABEL DIR [ctest options]: the tests CMake registered, counted one by one.
@@ -100,9 +118,19 @@ if ! command -v i686-w64-mingw32-g++ >/dev/null; then
     failed=$((failed + 1))
   finish
 fi
-check "32-bit StatsKEVO.dll and kevo-replay.exe built in $win_build" \
-  cross_build "$win_build" mingw-i686.cmake || finish
+have_live=1
+if ! has_expat i686-w64-mingw32; then
+  have_live=0
+  tool_missing "kevo-live.exe: no expat built for MinGW in $expat_home (scripts/mingw-expat.sh)" \
+    mingw-expat || failed=$((failed + 1))
+fi
+check "32-bit StatsKEVO.dll, kevo-replay.exe and kevo-live.exe built in $win_build" \
+  cross_build "$win_build" mingw-i686.cmake i686-w64-mingw32 || finish
 run_ctest "tables and decorations of the 32-bit StatsKEVO.dll" "$win_build" -LE wine
+if [ "$have_live" = 1 ]; then
+  check "kevo-live.exe imports system DLLs only" imports_system_only "$win_build/kevo-live.exe" ||
+    have_live=0
+fi
 
 # ---- Wine ------------------------------------------------------------------------------------
 
@@ -145,7 +173,7 @@ have64=0
 if command -v x86_64-w64-mingw32-g++ >/dev/null && grep -qs '^win64 ' "$WINEPREFIX/.kevo-ready"; then
   have64=1
   check "64-bit StatsKEVO.dll, kevo-replay.exe and tests built in $win64_build" \
-    cross_build "$win64_build" mingw-x86_64.cmake || have64=0
+    cross_build "$win64_build" mingw-x86_64.cmake x86_64-w64-mingw32 || have64=0
 else
   echo "note: no 64-bit MinGW or wine64: the 32-bit build runs every Wine check"
 fi
@@ -237,6 +265,34 @@ if [ "$have64" = 1 ]; then
       --script rounding_edges.script
 else
   replay_all 32-bit wine "$win_build/kevo-replay.exe"
+fi
+
+# ---- kevo-live.exe under Wine ----------------------------------------------------------------
+
+# Wine hands a Windows program a Linux SIGINT as Ctrl+C, and nothing for SIGTERM.
+if [ "$have_live" = 1 ]; then
+  if [ "$have64" = 1 ] && [ -f "$win64_build/kevo-live.exe" ]; then
+    live_label=64-bit live_loader=$wine64 live_exe=$win64_build/kevo-live.exe
+  else
+    live_label=32-bit live_loader=wine live_exe=$win_build/kevo-live.exe
+  fi
+  check "$live_label: kevo-live.exe end to end (crash, restart, scoreboard) = kevo-replay" \
+    timeout "$wine_timeout" python3 "$root/tests/live/live_e2e.py" "$live_exe" "$linux_replay" \
+    "$work/live-e2e" --loader "$live_loader" --stop-signal INT
+  # The zip's two binaries alone in a folder, started from another one with no --library.
+  # Where 32-bit Wine runs on qemu-i386, kevo-live.exe's sockets and signals are not dependable
+  # (it stopped answering HTTP and died in the emulator on SIGINT, while kevo-replay.exe runs);
+  # there the 64-bit pair, built from the same sources, stands in.
+  zip_bits=32-bit zip_loader=wine zip_build=$win_build
+  if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386 && [ "$live_label" = 64-bit ]; then
+    echo "note: 32-bit programs run on an emulated CPU: the 64-bit kevo-live.exe stands in"
+    zip_bits=64-bit zip_loader=$wine64 zip_build=$win64_build
+  fi
+  mkdir -p "$work/zip-folder"
+  cp "$zip_build/StatsKEVO.dll" "$zip_build/kevo-live.exe" "$work/zip-folder/"
+  check "$zip_bits: kevo-live.exe finds the StatsKEVO.dll beside it, scores, stops on Ctrl+C" \
+    timeout "$wine_timeout" python3 "$root/tests/live/live_smoke.py" \
+    "$work/zip-folder/kevo-live.exe" "$work/live-smoke" --loader "$zip_loader" --stop-signal INT
 fi
 
 finish

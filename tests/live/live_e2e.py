@@ -9,8 +9,12 @@ last added them), the counters must match what was sent, and a stub scoreboard (
 stub dashboard (UDP) must have received well-formed dynamicresults documents whose score is
 the library's. Every wait is bounded; the script stops kevo-live itself.
 
-Usage: live_e2e.py KEVO_LIVE KEVO_REPLAY WORKDIR
+Usage: live_e2e.py KEVO_LIVE KEVO_REPLAY WORKDIR [--loader PROGRAM] [--stop-signal NAME]
+  --loader       runs KEVO_LIVE through PROGRAM (wine for kevo-live.exe)
+  --stop-signal  the signal of the clean stop at the end (default TERM; INT for a Windows
+                 program, which Wine hands Ctrl+C only)
 """
+import argparse
 import http.server
 import json
 import queue
@@ -26,7 +30,16 @@ import time
 import urllib.request
 import xml.etree.ElementTree as ElementTree
 
-LIVE, REPLAY, WORK = (os.path.abspath(a) for a in sys.argv[1:4])
+parser = argparse.ArgumentParser()
+parser.add_argument("live")
+parser.add_argument("replay")
+parser.add_argument("work")
+parser.add_argument("--loader", default=None)
+parser.add_argument("--stop-signal", default="TERM", choices=["TERM", "INT"])
+ARGS = parser.parse_args()
+LIVE, REPLAY, WORK = (os.path.abspath(a) for a in (ARGS.live, ARGS.replay, ARGS.work))
+LOADER = [ARGS.loader] if ARGS.loader else []
+STOP = getattr(signal, "SIG" + ARGS.stop_signal)
 BANDS = {"3.5": "80m", "7": "40m", "14": "20m", "21": "15m", "28": "10m"}
 SETTINGS = ["--own-number", "12", "--own-region", "W"]
 failures = []
@@ -174,7 +187,7 @@ def score_of(document):
 
 class Live:
     def __init__(self, args):
-        self.process = subprocess.Popen([LIVE] + args, stdout=subprocess.PIPE,
+        self.process = subprocess.Popen(LOADER + [LIVE] + args, stdout=subprocess.PIPE,
                                         stderr=open(os.path.join(WORK, "stderr.txt"), "ab"),
                                         cwd=WORK)
         lines = queue.Queue()
@@ -265,8 +278,9 @@ def main():
         final = live.get("/summary")[1]
         wait_for("a post of the final score",
                  lambda: any(score_of(p)[0] == status["score"] for p in posts), 30)
-        live.process.send_signal(signal.SIGTERM)
-        check(live.process.wait(10) == 0, "kevo-live did not stop cleanly on SIGTERM")
+        live.process.send_signal(STOP)
+        check(live.process.wait(10) == 0,
+              "kevo-live did not stop cleanly on SIG" + ARGS.stop_signal)
     finally:
         if live.process.poll() is None:
             live.process.kill()

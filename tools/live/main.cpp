@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/live/console_close.h"
 #include "tools/live/http_server.h"
 #include "tools/live/live_engine.h"
 #include "tools/live/live_options.h"
@@ -293,9 +294,8 @@ class LiveApp {
     asio::post(threads, [&] { scoring_io.run(); });
 
     // Ctrl+C or a stop: no more datagrams are taken, those already taken are scored and
-    // journaled, then the server stops.
-    asio::signal_set signals(main_io, SIGINT, SIGTERM);
-    signals.async_wait([&](boost::system::error_code, int) {
+    // journaled, then the server stops. Closing the console window on Windows stops the same way.
+    auto stop = [&] {
       asio::post(intake_io, [&] { intake_io.stop(); });
       asio::post(scoring_io, [&] {
         charts_timer.cancel();
@@ -304,11 +304,16 @@ class LiveApp {
         scoring_work.reset();
       });
       main_io.stop();
-    });
+    };
+    asio::signal_set signals(main_io, SIGINT, SIGTERM);
+    signals.async_wait([&](boost::system::error_code, int) { stop(); });
+    CloseWait& close_wait = InstallConsoleCloseWait();
+    close_wait.Arm([&] { asio::post(main_io, stop); });
     main_io.run();
     intake_work.reset();
     threads.join();
     workdir.Leave();
+    close_wait.Finished();
     return true;
   }
 
