@@ -20,7 +20,9 @@ int32_t AgeMinutes(double reference_day, double day) {
 }  // namespace
 
 bool RateIndex::HasLinearDay(const COleDateTime& time, double linear_day) {
-  return time.m_status == kDateTimeValid && std::isfinite(linear_day);
+  // Any status but null and invalid is taken as valid, as DateTimeDifference takes it.
+  return time.m_status != kDateTimeNull && time.m_status != kDateTimeInvalid &&
+         std::isfinite(linear_day);
 }
 
 bool RateIndex::Before(uint32_t a, uint32_t b) const {

@@ -11,9 +11,10 @@
 namespace kevo::reference {
 
 // `before` is the state as it was before the library's summary, which left `after`, `text`
-// and `score`. Empty when the full walk over `before` gives the same; else what differs.
+// and `score` (not compared when null). Empty when the full walk over `before` gives the
+// same; else what differs.
 std::string DifferenceFromFullWalk(const ContestState& before, const ContestState& after,
-                                   const std::string& text, int32_t score);
+                                   const std::string& text, const int32_t* score);
 
 // The library's summary of `state`, checked against the full walk: the difference, if any,
 // goes to *difference.
