@@ -64,6 +64,7 @@ void QsoLog::RescoreAll() {
 }
 
 void QsoLog::NormalizeScored() {
+  if (to_normalize_.empty()) return;
   // In log order, as a walk over the log would store them.
   std::vector<uint32_t> slots;
   slots.swap(to_normalize_);
