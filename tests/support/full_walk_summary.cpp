@@ -3,15 +3,30 @@
 // compare the library's summary with. Not part of the plug-in.
 #include "full_walk_summary.h"
 
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
 #include "scoring/qso_rules.h"
-#include "text/text_format.h"
 
 namespace kevo::reference {
 
 namespace {
+
+// The number formatting of the time, through printf, so that the library's own is checked too.
+void AppendInt(std::string* text, uint32_t value, int width = 0) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%*i", width, static_cast<int>(static_cast<int32_t>(value)));
+  text->append(digits);
+}
+
+void AppendTabbedLine(std::string* text, std::string_view label, uint32_t qsos, uint32_t points,
+                      uint32_t mults) {
+  char numbers[64];
+  std::snprintf(numbers, sizeof numbers, "\t%i\t%i\t%i\r\n", static_cast<int32_t>(qsos),
+                static_cast<int32_t>(points), static_cast<int32_t>(mults));
+  text->append(label).append(numbers);
+}
 
 constexpr std::size_t kPaddedBandWidth = 20;
 
