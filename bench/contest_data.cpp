@@ -83,6 +83,8 @@ void ApplyBenchSettings(ContestState* state) {
   state->settings.rate_suppression = 0;
   state->settings.own_number = 12;
   state->settings.own_region = "AB";
+  // The log scores with them from the first entry on, as after a reset.
+  state->log.SetScoring(state->settings.own_number, state->settings.own_region);
 }
 
 const ContestState& PrefilledState(std::size_t count) {

@@ -50,6 +50,7 @@ uint32_t QsoLog::GroupOf(uint32_t call, uint32_t band, uint32_t mode) {
   const uint32_t id = static_cast<uint32_t>(groups_.size());
   it->second = id;
   groups_.push_back(Group{call, band, mode, kNoId, kNoId});
+  classes_.emplace_back();
   const auto spell_summary = [this](uint32_t g) {
     const Group& group = groups_[g];
     return SummaryDupeKey(Text(group.call), Text(group.band), Text(group.mode));
@@ -69,6 +70,7 @@ uint32_t QsoLog::PairOf(uint32_t band, uint32_t rcvd) {
   const uint32_t id = static_cast<uint32_t>(pairs_.size());
   it->second = id;
   pairs_.push_back(RcvdPair{band_number_[band], band, rcvd, kNoId, kNoId, 0});
+  scored_mult_refs_.push_back(0);
   const auto spell = [this](uint32_t p) {
     return MultKey(Text(pairs_[p].band), Text(pairs_[p].rcvd));
   };
@@ -95,18 +97,37 @@ uint32_t QsoLog::FindInGroup(uint32_t group, const COleDateTime& time) const {
   return kNoId;
 }
 
-// Appends a live slot to its group's and its call's chains and to the identity index.
+// Appends a live slot to its group's, its class's and its call's chains and to the live list.
 void QsoLog::LinkSlot(uint32_t slot) {
-  Group& group = groups_[links_[slot].group];
-  links_[slot].next_in_group = kNoId;
+  Links& links = links_[slot];
+  Group& group = groups_[links.group];
+  links.next_in_group = kNoId;
   if (group.first == kNoId) {
     group.first = slot;
   } else {
     links_[group.last].next_in_group = slot;
   }
   group.last = slot;
-  links_[slot].prev_of_call = last_of_call_[group.call];
+  links.prev_of_call = last_of_call_[group.call];
   last_of_call_[group.call] = slot;
+
+  ClassEnds& ends = classes_[keys_[slot].summary_dupe];
+  links.next_in_class = kNoId;
+  if (ends.first == kNoId) {
+    ends.first = slot;
+  } else {
+    links_[ends.last].next_in_class = slot;
+  }
+  ends.last = slot;
+
+  links.next_live = kNoId;
+  links.prev_live = last_live_;
+  if (last_live_ == kNoId) {
+    first_live_ = slot;
+  } else {
+    links_[last_live_].next_live = slot;
+  }
+  last_live_ = slot;
 }
 
 // Marks the slot dead and moves every index past it. The chains keep running through dead
@@ -129,6 +150,24 @@ void QsoLog::KillSlot(uint32_t slot) {
     uint32_t prev = links_[slot].prev_of_call;
     while (prev != kNoId && !keys_[prev].live) prev = links_[prev].prev_of_call;
     last_of_call = prev;
+  }
+
+  const Links& links = links_[slot];
+  (links.prev_live == kNoId ? first_live_ : links_[links.prev_live].next_live) = links.next_live;
+  (links.next_live == kNoId ? last_live_ : links_[links.next_live].prev_live) = links.prev_live;
+
+  // The class's next live entry is scored in its place, for the first time.
+  ClassEnds& ends = classes_[keys.summary_dupe];
+  if (ends.first == slot) {
+    Unscore(slot);
+    uint32_t next = links.next_in_class;
+    while (next != kNoId && !keys_[next].live) next = links_[next].next_in_class;
+    ends.first = next;
+    if (next == kNoId) {
+      ends.last = kNoId;
+    } else {
+      Score(next);
+    }
   }
 
   live_ -= 1;
@@ -157,7 +196,15 @@ void QsoLog::Compact() {
 
   for (Group& group : groups_) group.first = group.last = kNoId;
   std::fill(last_of_call_.begin(), last_of_call_.end(), kNoId);
+  std::fill(classes_.begin(), classes_.end(), ClassEnds{});
+  first_live_ = last_live_ = kNoId;
   for (uint32_t slot = 0; slot < kept; ++slot) LinkSlot(slot);
+  // The same entries are scored, under new slot numbers.
+  to_normalize_.clear();
+  for (const ClassEnds& ends : classes_) {
+    if (ends.first != kNoId && entries_[ends.first].m_strRcvd.size() == 1)
+      to_normalize_.push_back(ends.first);
+  }
 }
 
 // --- The entries' operations.
@@ -169,6 +216,7 @@ void QsoLog::Add(const CQsoEntry& probe) {
     band_number_[band] = static_cast<uint32_t>(bands_.size());
     bands_.push_back(probe.m_strBand);
     band_live_.push_back(0);
+    band_figures_.emplace_back();
   }
   const uint32_t group = GroupOf(Intern(probe.m_strCall), band, Intern(probe.m_strMode));
   if (FindInGroup(group, probe.m_time) != kNoId) return;
@@ -176,6 +224,7 @@ void QsoLog::Add(const CQsoEntry& probe) {
   const uint32_t slot = static_cast<uint32_t>(keys_.size());
   const uint32_t pair = PairOf(band, Intern(probe.m_strRcvd));
   const uint32_t region = Intern(probe.m_strRegion);
+  if (own_region_id_ == kNoId && probe.m_strRegion == own_region_) own_region_id_ = region;
   entries_.push_back(probe);
   const double linear_day = DateTimeDifference(probe.m_time, MakeDateTime(0.0)).m_span;
   keys_.push_back(SlotKeys{probe.m_time, linear_day, pair, groups_[group].summary_dupe,
@@ -185,6 +234,7 @@ void QsoLog::Add(const CQsoEntry& probe) {
   band_live_[band_number_[band]] += 1;
   pairs_[pair].live_count += 1;
   live_ += 1;
+  if (IsScored(slot)) Score(slot);
 }
 
 void QsoLog::Remove(const CQsoEntry& probe) {
@@ -192,7 +242,14 @@ void QsoLog::Remove(const CQsoEntry& probe) {
   if (slot != kNoId) KillSlot(slot);
 }
 
-void QsoLog::Clear() { *this = QsoLog(); }
+void QsoLog::Clear() {
+  // The scoring settings outlive the entries.
+  const int32_t own_number = own_number_;
+  std::string own_region = std::move(own_region_);
+  *this = QsoLog();
+  own_number_ = own_number;
+  own_region_ = std::move(own_region);
+}
 
 const CQsoEntry* QsoLog::FirstOf(std::string_view call, std::string_view band,
                                  std::string_view mode) const {
@@ -225,14 +282,12 @@ uint32_t QsoLog::BandNumber(std::string_view band) const {
   return id == kNoId ? kNoId : band_number_[id];
 }
 
-uint32_t QsoLog::LastSlot() const {
-  for (std::size_t slot = keys_.size(); slot > 0; --slot) {
-    if (keys_[slot - 1].live) return static_cast<uint32_t>(slot - 1);
-  }
-  return kNoId;
-}
+uint32_t QsoLog::LastSlot() const { return last_live_; }
 
 void QsoLog::ReplaceRcvdInSlot(std::size_t slot, std::string rcvd) {
+  // A scored entry's figures follow its exchange.
+  const bool scored = IsScored(static_cast<uint32_t>(slot));
+  if (scored) Unscore(static_cast<uint32_t>(slot));
   const uint32_t old_pair = keys_[slot].pair;
   const uint32_t new_pair = PairOf(pairs_[old_pair].band, Intern(rcvd));
   if (keys_[slot].live) {
@@ -241,6 +296,7 @@ void QsoLog::ReplaceRcvdInSlot(std::size_t slot, std::string rcvd) {
   }
   keys_[slot].pair = new_pair;
   entries_[slot].m_strRcvd = std::move(rcvd);
+  if (scored) Score(static_cast<uint32_t>(slot));
 }
 
 }  // namespace kevo

@@ -8,6 +8,9 @@
 // band and mode, the last entry of a call, how many entries a band or a band and exchange has)
 // are answered from indexes kept true by every change. A QSO is found again through the chain
 // of its call, band and mode, which holds only the duplicates of that contact.
+//
+// The score summary is kept the same way: every change updates the figures of the entries the
+// summary scores (see qso_log_figures.cpp), so that asking for it costs only its lines.
 #ifndef KEVO_CONTEST_QSO_LOG_H_
 #define KEVO_CONTEST_QSO_LOG_H_
 
@@ -20,6 +23,7 @@
 #include <vector>
 
 #include "contest/qso_entry.h"
+#include "contest/rate_index.h"
 #include "contest/text_ids.h"
 
 namespace kevo {
@@ -67,6 +71,7 @@ class QsoLog {
     uint32_t extlog_dupe;   // class of ExtLogDupeKey
     uint32_t region;        // text id of m_strRegion
     bool live;
+    uint32_t rate_handle = kNoId;  // its place in the rate index while the summary scores it
   };
   // One band and one received exchange, with the live entries that have them.
   struct RcvdPair {
@@ -95,6 +100,28 @@ class QsoLog {
   // exchange normalised.
   void ReplaceRcvdInSlot(std::size_t slot, std::string rcvd);
 
+  // --- The summary's running figures. The summary scores the first live entry of every
+  // summary dupe class, its points from its received exchange as it stands, its multiplier
+  // class from the exchange's pair. The points depend on the own number and region: setting
+  // others rescores every scored entry.
+  struct BandFigures {
+    uint32_t qsos = 0;
+    uint32_t points = 0;  // wraps at 32 bits
+    uint32_t mults = 0;   // multiplier classes with a scored entry
+  };
+  void SetScoring(int32_t own_number, std::string_view own_region);
+  bool ScoresWith(int32_t own_number, std::string_view own_region) const {
+    return own_number == own_number_ && own_region == own_region_;
+  }
+  // By band number.
+  const BandFigures& band_figures(uint32_t band_number) const { return band_figures_[band_number]; }
+  RateWindowTallies RateWindows(const COleDateTime& reference) const {
+    return rates_.Windows(reference);
+  }
+  // Stores the one-byte exchanges of the scored entries normalised, as a summary does after
+  // taking their points: the figures then follow the new exchanges.
+  void NormalizeScored();
+
  private:
   // The entries that share one call, band and mode: duplicates of each other.
   struct Group {
@@ -110,11 +137,20 @@ class QsoLog {
   struct GroupKeyHash {
     std::size_t operator()(const GroupKey& k) const;
   };
-  // Chains through the slots: later entries of the same group, earlier ones of the same call.
+  // Chains through the slots: later entries of the same group and of the same summary class,
+  // earlier ones of the same call, and the live entries in log order.
   struct Links {
     uint32_t group;
     uint32_t next_in_group = kNoId;
     uint32_t prev_of_call = kNoId;
+    uint32_t next_in_class = kNoId;
+    uint32_t prev_live = kNoId;
+    uint32_t next_live = kNoId;
+  };
+  // The first live entry of a summary class, which the summary scores, and its last entry.
+  struct ClassEnds {
+    uint32_t first = kNoId;
+    uint32_t last = kNoId;  // maybe dead
   };
 
   uint32_t Intern(std::string_view text);
@@ -126,6 +162,15 @@ class QsoLog {
   void LinkSlot(uint32_t slot);
   void KillSlot(uint32_t slot);
   void Compact();
+  // The summary figures of the entry in the slot, taken in when it becomes its class's first
+  // live entry and given back when it stops being that or its exchange changes.
+  uint32_t ScoredPoints(uint32_t slot) const;
+  void Score(uint32_t slot);
+  void Unscore(uint32_t slot);
+  bool IsScored(uint32_t slot) const {
+    return keys_[slot].live && classes_[keys_[slot].summary_dupe].first == slot;
+  }
+  void RescoreAll();
 
   // By slot.
   std::deque<CQsoEntry> entries_;  // a deque never copies the entries as it grows
@@ -133,6 +178,8 @@ class QsoLog {
   std::vector<Links> links_;
   std::size_t live_ = 0;
   std::size_t dead_ = 0;
+  uint32_t first_live_ = kNoId;
+  uint32_t last_live_ = kNoId;
 
   TextIds texts_;
   std::vector<uint32_t> last_of_call_;  // by text id: slot of the call's last live entry
@@ -148,6 +195,16 @@ class QsoLog {
   KeyClasses extlog_dupe_classes_;
   KeyClasses summary_mult_classes_;
   KeyClasses extlog_mult_classes_;
+
+  // The summary's running figures.
+  std::vector<ClassEnds> classes_;          // by summary dupe class id
+  std::vector<BandFigures> band_figures_;   // by band number
+  std::vector<uint32_t> scored_mult_refs_;  // by summary mult class id: scored entries
+  std::vector<uint32_t> to_normalize_;      // scored slots that may hold a one-byte exchange
+  RateIndex rates_;
+  int32_t own_number_ = 0;
+  std::string own_region_;
+  uint32_t own_region_id_ = kNoId;
 };
 
 }  // namespace kevo

@@ -118,13 +118,12 @@ void Reset(SessionModel& model, ByteStream& in) {
 
 void Summary(SessionModel& model, bool with_score) {
   int32_t score = 0x5A5A5A5A;
-  const char* text = GetResult0(with_score ? &score : nullptr);
-  KEVO_FUZZ_CHECK(text != nullptr, "GetResult0 returns a text");
+  const char* text = SummaryBesideFullWalk(with_score ? &score : nullptr);
   std::string first(text);
   CheckSummary(model, first, with_score, score);
   model.NormalizeSummaryScored();
   // The rewrite of one-letter exchanges is done now: a second summary is the same text.
-  const char* again = GetResult0(nullptr);
+  const char* again = SummaryBesideFullWalk(nullptr);
   CheckSummary(model, again, false, 0);
   std::string second(again);
   KEVO_FUZZ_CHECK(std::string(GetResult0(nullptr)) == second, "summary stable after a pass");
@@ -261,6 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
     }
+    CheckSummaryOfCopy();
   }
   // Whatever happened, the log holds what the model holds.
   WriteAndCheckExtLog(model, Text{true, {}});

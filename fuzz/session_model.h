@@ -64,6 +64,11 @@ class SessionModel {
   int32_t rate_suppression_ = 0;
 };
 
+// The library's summary against the walk over the whole log it replaced, on the plug-in's
+// state: of a copy, leaving the plug-in as it is, or as GetResult0 itself (score may be null).
+void CheckSummaryOfCopy();
+const char* SummaryBesideFullWalk(int32_t* score);
+
 // Checks a summary text and the score the entry gave with it.
 void CheckSummary(const SessionModel& model, const std::string& text, bool have_score,
                   int32_t score);

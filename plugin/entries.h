@@ -38,6 +38,11 @@ int32_t RemoveQsoEntry(const QsoReport& report) noexcept;
 int32_t CheckCallEntry(const CallCheckQuery& query, char* hint, char* dupe_message) noexcept;
 const char* ResultEntry(int32_t* score) noexcept;
 
+// The plug-in's contest state itself, for the session fuzzer, which compares the summary with
+// a walk over the whole log after every call. Not exported; no host reaches it.
+struct ContestState;
+ContestState& ContestStateOfPlugin();
+
 }  // namespace kevo
 
 #endif  // KEVO_PLUGIN_ENTRIES_H_

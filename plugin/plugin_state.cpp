@@ -43,6 +43,8 @@ CQsoEntry EntryFromReport(const QsoReport& report) {
 
 }  // namespace
 
+ContestState& ContestStateOfPlugin() { return State().contest; }
+
 const char* SetNameEntry(int32_t set_index) noexcept {
   return set_index == 0 ? kSetName : kEmptyText;
 }

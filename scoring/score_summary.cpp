@@ -3,7 +3,6 @@
 #include <string_view>
 #include <vector>
 
-#include "scoring/qso_rules.h"
 #include "text/text_format.h"
 
 namespace kevo {
@@ -11,67 +10,6 @@ namespace kevo {
 namespace {
 
 constexpr std::size_t kPaddedBandWidth = 20;
-
-// Counters wrap as 32-bit two's complement, so they are kept unsigned and shown signed.
-struct Tally {
-  uint32_t qsos = 0;
-  uint32_t points = 0;
-  void Count(int32_t qso_points) {
-    qsos += 1u;
-    points += static_cast<uint32_t>(qso_points);
-  }
-};
-
-struct RateWindows {
-  Tally last_hour;
-  Tally last_ten_minutes;
-};
-
-bool HasDayCount(const COleDateTime& time) {
-  return time.m_status != kDateTimeNull && time.m_status != kDateTimeInvalid;
-}
-
-// Counts scored entries in the rate windows. Most entries of a long log are hours old: for
-// them the age is seen from the difference of linear day counts kept with each entry, and the
-// whole-minute rounding of the date-time module runs only for the few near the windows.
-class RateClock {
- public:
-  explicit RateClock(const COleDateTime& reference)
-      : reference_(reference),
-        reference_day_(DateTimeDifference(reference, MakeDateTime(0.0)).m_span) {}
-
-  void Count(const QsoLog::SlotKeys& keys, int32_t points, RateWindows* rates) const {
-    if (HasDayCount(reference_) && HasDayCount(keys.time)) {
-      // The same subtraction DateTimeDifference makes. 61 minutes or more, and too few to
-      // wrap a 32-bit minute count, is outside both windows.
-      const double days = reference_day_ - keys.linear_day;
-      if (days >= kSurelyOutside && days < kNoWrap) return;
-      CountMinutes(SpanWholeMinutes(CDateTimeSpan{days, kDateTimeValid}), points, rates);
-    } else {
-      CountMinutes(SpanWholeMinutes(DateTimeDifference(reference_, keys.time)), points, rates);
-    }
-  }
-
- private:
-  static constexpr double kSurelyOutside = 61.0 / 1440.0;
-  static constexpr double kNoWrap = 1.0e6;  // days; 1.44e9 minutes fit 32 bits
-
-  static void CountMinutes(int32_t age_minutes, int32_t points, RateWindows* rates) {
-    if (age_minutes < 60) rates->last_hour.Count(points);
-    if (age_minutes < 10) rates->last_ten_minutes.Count(points);
-  }
-
-  COleDateTime reference_;
-  double reference_day_;
-};
-
-// Marks the id as seen; true the first time.
-bool FirstSight(std::vector<uint8_t>* seen, uint32_t id) {
-  if (id >= seen->size()) seen->resize(id + 1u, 0);
-  if ((*seen)[id]) return false;
-  (*seen)[id] = 1;
-  return true;
-}
 
 // True when band a's padded form sorts before band b's (unsigned byte comparison).
 bool PaddedBandLess(std::string_view a, std::string_view b) {
@@ -93,9 +31,16 @@ bool PaddedBandLess(std::string_view a, std::string_view b) {
 
 void SortBands(QsoLog& log) {
   // A plain exchange sort, kept as it is: it is not stable, and hosts see the order it gives
-  // to bands whose padded forms are equal (7 and 07).
+  // to bands whose padded forms are equal (7 and 07). It swaps only bands in rising order, so
+  // a list without any such neighbours (the usual case: sorted by the last call and no band
+  // added since) comes out as it went in, and is left alone.
   const std::vector<std::string>& bands = log.bands();
   std::size_t count = bands.size();
+  bool sorted = true;
+  for (std::size_t i = 0; i + 1 < count && sorted; ++i) {
+    sorted = !PaddedBandLess(bands[i], bands[i + 1]);
+  }
+  if (sorted) return;
   for (std::size_t i = 0; i + 1 < count; ++i) {
     for (std::size_t j = i + 1; j < count; ++j) {
       if (PaddedBandLess(bands[i], bands[j])) log.SwapBands(i, j);
@@ -107,53 +52,42 @@ int32_t BuildScoreSummary(ContestState& state, std::string* text) {
   QsoLog& log = state.log;
   const ContestSettings& settings = state.settings;
   const bool with_rates = settings.rate_suppression == 0;
+  log.SetScoring(settings.own_number, settings.own_region);  // a no-op unless they changed
 
   text->clear();
-  // Rates are measured against the most recently added QSO, not the latest in time.
-  COleDateTime reference = MakeDateTime(0.0);
-  if (with_rates && log.size() > 1) reference = log.keys(log.LastSlot()).time;
-
   text->append("\tQSO\tPoints\tMults\r\n");
   SortBands(log);
 
-  // One walk over the log scores every band at once: the summary's classes never span two
-  // bands, so the per-band sets become flags by class id. Normalising one entry changes
-  // nothing another entry is scored by, so the order in which the bands are visited does not
-  // matter.
-  const PassRules rules(log, settings);
-  std::vector<Tally> band_tallies(log.bands().size());
-  std::vector<uint32_t> band_mults(log.bands().size(), 0);
-  std::vector<uint8_t> seen_dupes(log.dupe_class_count(), 0);
-  std::vector<uint8_t> seen_mults(log.pair_count(), 0);
-  const RateClock clock(reference);
-  RateWindows rates;
-  const std::size_t slots = log.slot_count();  // normalising adds no slot
-  for (std::size_t slot = 0; slot < slots; ++slot) {
-    const QsoLog::SlotKeys& keys = log.keys(slot);
-    if (!keys.live || seen_dupes[keys.summary_dupe]) continue;
-    seen_dupes[keys.summary_dupe] = 1;
-    // Points from the exchange as received, the multiplier from the normalised one.
-    const int32_t points = rules.Points(keys);
-    if (with_rates) clock.Count(keys, points, &rates);
-    const uint32_t band = log.pair(keys.pair).band_number;
-    band_tallies[band].Count(points);
-    rules.Normalize(log, slot);
-    if (FirstSight(&seen_mults, log.pair(log.keys(slot).pair).summary_mult)) band_mults[band] += 1u;
+  // The figures are kept by the log as entries come and go. Points and rates are those of
+  // the exchanges as they stand; the multipliers are counted after the scored entries' one-byte
+  // exchanges are stored normalised, which changes their points from the next summary on.
+  RateWindowTallies rates;
+  if (with_rates) {
+    // Rates are measured against the most recently added QSO, not the latest in time.
+    COleDateTime reference = MakeDateTime(0.0);
+    if (log.size() > 1) reference = log.keys(log.LastSlot()).time;
+    rates = log.RateWindows(reference);
   }
+  const std::size_t band_count = log.bands().size();
+  std::vector<uint32_t> band_points(band_count);
+  for (uint32_t band = 0; band < band_count; ++band)
+    band_points[band] = log.band_figures(band).points;
+  log.NormalizeScored();
 
-  Tally total;
+  uint32_t total_qsos = 0;
+  uint32_t total_points = 0;
   uint32_t total_mults = 0;
   for (const std::string& band_text : log.bands()) {
     const uint32_t band = log.BandNumber(band_text);
-    AppendTabbedLine(text, band_text, band_tallies[band].qsos, band_tallies[band].points,
-                     band_mults[band]);
-    total.qsos += band_tallies[band].qsos;
-    total.points += band_tallies[band].points;
-    total_mults += band_mults[band];
+    const QsoLog::BandFigures& figures = log.band_figures(band);
+    AppendTabbedLine(text, band_text, figures.qsos, band_points[band], figures.mults);
+    total_qsos += figures.qsos;
+    total_points += band_points[band];
+    total_mults += figures.mults;
   }
-  AppendTabbedLine(text, "Total", total.qsos, total.points, total_mults);
+  AppendTabbedLine(text, "Total", total_qsos, total_points, total_mults);
 
-  uint32_t score = total.points * total_mults;
+  uint32_t score = total_points * total_mults;
   if (with_rates && !log.empty()) {
     text->append("\r\nHourly (10min) QSO rate: ");
     AppendInt(text, rates.last_hour.qsos, 5);
@@ -166,7 +100,7 @@ int32_t BuildScoreSummary(ContestState& state, std::string* text) {
     text->append(") points/hour\r\n\r\n");
   }
   text->append("\r\nScore: ");
-  AppendInt(text, total.points);
+  AppendInt(text, total_points);
   text->append("*");
   AppendInt(text, total_mults);
   text->append(" = ");

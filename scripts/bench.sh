@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the library and its benchmarks in Release and runs every benchmark: each entry at
-# 1,000, 10,000 and 100,000 contacts, the 20,000-contact replay and the memory of a
-# 100,000-contact log. Extra arguments go to the benchmark binary, for example
+# 1,000, 10,000 and 100,000 contacts, the 20,000-contact replay, the memory of a
+# 100,000-contact log, and the summary and the reload beside the full walk they replaced. Extra arguments go to the benchmark binary, for example
 #   scripts/bench.sh --benchmark_filter=GetResult --benchmark_format=json
 #
 # Environment: KEVO_BENCH_BUILD (build directory, default build-bench), KEVO_JOBS (default 2).

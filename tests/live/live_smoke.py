@@ -109,9 +109,13 @@ def main():
     if "library: " not in output:
         problems.append("no library named at start")
     with open(journal, "rb") as saved:
-        kept = saved.read().count(b"\n")
+        lines_saved = saved.read().split(b"\n")
+    # The first line names the journal's format; every other whole line is one datagram.
+    if not lines_saved[0].startswith(b"# kevo-live journal"):
+        problems.append("the journal does not start with its header line")
+    kept = sum(1 for line in lines_saved[1:] if line)
     if kept != len(CONTACTS):
-        problems.append("the journal holds %d lines, not %d" % (kept, len(CONTACTS)))
+        problems.append("the journal holds %d datagrams, not %d" % (kept, len(CONTACTS)))
     for problem in problems:
         print("FAIL: " + problem)
     if problems:

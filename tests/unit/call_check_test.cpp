@@ -235,7 +235,7 @@ TEST(CallCheck, NullBuffersAreNotWritten) {
 // Stores one-byte exchanges normalised, as every summary does.
 void RunSummary(ContestState& state) {
   std::string text;
-  BuildScoreSummary(state, &text);
+  CheckedSummary(state, &text);
 }
 
 TEST(CallCheck, SeesNormalisedExchange) {

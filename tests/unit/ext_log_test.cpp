@@ -144,7 +144,7 @@ TEST_F(ExtLog, GroupLeaderFollowsLogOrderAfterRemoval) {
   state_.log.Remove(Qso({}));
   Add({.rcvd = "5", .prefix = "P1"});  // back, now behind its duplicate
   std::string summary;
-  EXPECT_EQ(BuildScoreSummary(state_, &summary), 1);    // the letter scores 1, one multiplier
+  EXPECT_EQ(CheckedSummary(state_, &summary), 1);       // the letter scores 1, one multiplier
   EXPECT_EQ(Entries(state_.log).at(1).m_strRcvd, "5");  // the duplicate was left alone
   WriteExtLog(state_, platform_, "S");  // the stored 0A has the own number 0: 1 point
   EXPECT_EQ(platform_.written, kHeaderLine + PrintfRecord(Entries(state_.log).at(0), "S", 1, true) +

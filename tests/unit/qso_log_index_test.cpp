@@ -304,7 +304,7 @@ class Session {
 
   void Summary() {
     std::string text, expected;
-    int32_t score = BuildScoreSummary(state_, &text);
+    int32_t score = test::CheckedSummary(state_, &text);
     int32_t expected_score = model_.Summary(&expected);
     ASSERT_EQ(text, expected);
     ASSERT_EQ(score, expected_score);

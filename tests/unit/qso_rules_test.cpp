@@ -53,7 +53,7 @@ std::string SummaryOfOne(const QsoFields& fields, ContestSettings settings, Cont
   state->settings = settings;
   state->log.Add(Qso(fields));
   std::string text;
-  BuildScoreSummary(*state, &text);
+  CheckedSummary(*state, &text);
   return text;
 }
 

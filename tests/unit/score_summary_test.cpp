@@ -28,7 +28,7 @@ class ScoreSummary : public ::testing::Test {
   void Add(const QsoFields& fields) { state_.log.Add(Qso(fields)); }
   std::string Run() {
     std::string text;
-    score_ = BuildScoreSummary(state_, &text);
+    score_ = CheckedSummary(state_, &text);
     return text;
   }
   std::vector<std::string> SortedBands(std::vector<const char*> first_seen) {

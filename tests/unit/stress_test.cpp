@@ -109,7 +109,7 @@ TEST(Stress, MillionRandomContactsThenResetGivesMemoryBack) {
   ContactSource source(50'000);
   RunSession(state, source, kOperations, 256);
   std::string summary;
-  BuildScoreSummary(state, &summary);
+  CheckedSummary(state, &summary);
 
   ResetStatistics(state, platform, 0, 12, "AB");
   EXPECT_LE(AllocatedBytes(), baseline + kTolerance) << "baseline " << baseline;
@@ -148,7 +148,7 @@ TEST(Stress, ResetAfterLargeLogAndListGivesMemoryBack) {
     state.log.Add(entry);
   }
   std::string summary;
-  BuildScoreSummary(state, &summary);
+  CheckedSummary(state, &summary);
 
   platform.files.clear();  // the next reset finds no list
   summary = std::string();

@@ -17,6 +17,7 @@
 
 #include "contest/contest_state.h"
 #include "platform/platform.h"
+#include "summary_twins.h"
 
 namespace kevo::test {
 
@@ -195,6 +196,15 @@ inline void ExpectExchangeList(const ExchangeList& list, const ListContent& expe
 
 // The day count `minutes` before `day`.
 inline double MinutesBefore(double day, double minutes) { return day - minutes / 1440.0; }
+
+// The library's summary, with the full walk over the same log run beside it: text, score and
+// the log after the call must be the same.
+inline int32_t CheckedSummary(ContestState& state, std::string* text) {
+  std::string difference;
+  const int32_t score = reference::SummaryBesideFullWalk(state, text, &difference);
+  EXPECT_EQ(difference, "");
+  return score;
+}
 
 }  // namespace kevo::test
 
