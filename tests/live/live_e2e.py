@@ -30,6 +30,8 @@ import time
 import urllib.request
 import xml.etree.ElementTree as ElementTree
 
+from live_checks import check, failures, wait_for
+
 parser = argparse.ArgumentParser()
 parser.add_argument("live")
 parser.add_argument("replay")
@@ -42,24 +44,6 @@ LOADER = [ARGS.loader] if ARGS.loader else []
 STOP = getattr(signal, "SIG" + ARGS.stop_signal)
 BANDS = {"3.5": "80m", "7": "40m", "14": "20m", "21": "15m", "28": "10m"}
 SETTINGS = ["--own-number", "12", "--own-region", "W"]
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL: " + message, flush=True)
-    return condition
-
-
-def wait_for(what, predicate, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise SystemExit("gave up waiting for " + what)
 
 
 # --- the contest ---------------------------------------------------------------------------

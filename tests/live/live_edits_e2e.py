@@ -32,26 +32,10 @@ import urllib.request
 import xml.etree.ElementTree as ElementTree
 from datetime import datetime
 
+from live_checks import check, failures, wait_for
+
 LIVE, REPLAY, WORK = (os.path.abspath(a) for a in sys.argv[1:4])
 SETTINGS = ["--own-number", "12", "--own-region", "W"]
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL: " + message, flush=True)
-    return condition
-
-
-def wait_for(what, predicate, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise SystemExit("gave up waiting for " + what)
 
 
 # --- datagrams in the senders' shapes -------------------------------------------------------

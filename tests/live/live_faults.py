@@ -24,26 +24,10 @@ import time
 import urllib.error
 import urllib.request
 
+from live_checks import check, failures, wait_for
+
 LIVE, WORK = (os.path.abspath(a) for a in sys.argv[1:3])
 HEADER = b"# kevo-live journal, format 1\n"
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL: " + message, flush=True)
-    return condition
-
-
-def wait_for(what, predicate, seconds=30):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(0.05)
-    raise SystemExit("gave up waiting for " + what)
 
 
 def datagram(n, root="contactinfo", call=None):
