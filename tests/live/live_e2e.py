@@ -30,7 +30,7 @@ import time
 import urllib.request
 import xml.etree.ElementTree as ElementTree
 
-from live_checks import check, failures, wait_for
+from live_checks import check, failures, start_live, wait_for
 
 parser = argparse.ArgumentParser()
 parser.add_argument("live")
@@ -171,19 +171,7 @@ def score_of(document):
 
 class Live:
     def __init__(self, args):
-        self.process = subprocess.Popen(LOADER + [LIVE] + args, stdout=subprocess.PIPE,
-                                        stderr=open(os.path.join(WORK, "stderr.txt"), "ab"),
-                                        cwd=WORK)
-        lines = queue.Queue()
-        threading.Thread(target=lambda: [lines.put(l) for l in self.process.stdout],
-                         daemon=True).start()
-        try:
-            line = lines.get(timeout=30).decode()
-        except queue.Empty:
-            self.process.kill()
-            raise SystemExit("kevo-live said nothing at start")
-        self.udp = re.search(r"udp ([0-9.]+):(\d+)", line).groups()
-        self.http = re.search(r"http://([0-9.:]+)/", line).group(1)
+        self.process, self.udp, self.http = start_live(LOADER + [LIVE] + args, WORK)
 
     def get(self, path):
         with urllib.request.urlopen("http://%s%s" % (self.http, path), timeout=10) as answer:
