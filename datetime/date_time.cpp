@@ -29,7 +29,7 @@ double LinearDays(double day_count) {
 
 // Proleptic Gregorian date of a day count from 1 January 1970, in integers only so that no
 // floating-point drift can shift a date. Works in 400-year eras starting on 1 March.
-// kevo-replay has its own calendar (tools/replay/inputs/ole_date.cpp): the tool plays a host
+// kevo-replay has its own calendar (tools/host/ole_date.cpp): the tool plays a host
 // and sees only the boundary, and two independent calendars check each other in its tests.
 void CivilFromDays(int64_t days, int* year, int* month, int* day) {
   const int64_t z = days + 719468;  // Days from 1 March of year 0.

@@ -3,12 +3,12 @@
 #include <string_view>
 
 #include "session_model.h"
+#include "tools/host/problem.h"
+#include "tools/host/tokens.h"
 #include "tools/replay/inputs/cabrillo_reader.h"
 #include "tools/replay/inputs/lines.h"
 #include "tools/replay/inputs/log_reader.h"
-#include "tools/replay/inputs/problem.h"
 #include "tools/replay/inputs/qso_mapping.h"
-#include "tools/replay/inputs/tokens.h"
 
 using namespace kevo::replay;
 

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "session_model.h"
-#include "tools/live/contact_event.h"
-#include "tools/live/datagram.h"
-#include "tools/live/json_text.h"
+#include "tools/host/json_text.h"
+#include "tools/live/intake/contact_event.h"
+#include "tools/live/intake/datagram.h"
 
 using namespace kevo::live;
 

@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "session_model.h"
-#include "tools/replay/inputs/escapes.h"
+#include "tools/host/escapes.h"
+#include "tools/host/problem.h"
 #include "tools/replay/inputs/lines.h"
-#include "tools/replay/inputs/problem.h"
 #include "tools/replay/inputs/script_reader.h"
 
 using namespace kevo::replay;

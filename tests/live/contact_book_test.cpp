@@ -1,6 +1,6 @@
 // The contact book against the built plug-in: what each datagram changes, and that the
 // contest it leaves scores as kevo-replay scores the contacts that remain.
-#include "tools/live/contact_book.h"
+#include "tools/live/keeping/contact_book.h"
 
 #include <gtest/gtest.h>
 
@@ -8,26 +8,26 @@
 #include <vector>
 
 #include "tests/replay/plugin_session.h"
-#include "tools/replay/report/summary_figures.h"
+#include "tools/figures/summary_figures.h"
 
 namespace kevo::live {
 namespace {
 
-using replay::HostSession;
-using replay::LoadedPlugin;
+using host::HostSession;
+using host::LoadedPlugin;
 
 ContactEvent Event(DatagramKind kind, std::string id, std::string call, std::string band,
                    std::string received, double minutes) {
   ContactEvent event;
   event.kind = kind;
   event.id = std::move(id);
-  static_cast<replay::Contact&>(event.contact) =
+  static_cast<host::Contact&>(event.contact) =
       replay::ContactAt(std::move(call), std::move(band), "CW", std::move(received), "", minutes);
   return event;
 }
 
-int ScoredQsos(const replay::Summary& summary) {
-  std::optional<replay::SummaryFigures> figures = replay::ParseSummary(summary.text);
+int ScoredQsos(const host::Summary& summary) {
+  std::optional<figures::SummaryFigures> figures = figures::ParseSummary(summary.text);
   return figures ? figures->total.qsos : -1;
 }
 
@@ -35,7 +35,7 @@ class ContactBookTest : public testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(replay::LoadPlugin(KEVO_PLUGIN_PATH, replay::NameStyle::kPlain, plugin_, error))
+    ASSERT_TRUE(host::LoadPlugin(KEVO_PLUGIN_PATH, host::NameStyle::kPlain, plugin_, error))
         << error;
     session_ = std::make_unique<HostSession>(plugin_.entries);
     session_->Reset(settings_);
@@ -44,16 +44,16 @@ class ContactBookTest : public testing::Test {
 
   // What kevo-replay says for these contacts, logged in this order with a summary after each.
   std::string ReplaySummary(const std::vector<ContactEvent>& events) {
-    std::vector<replay::QsoValues> contacts;
+    std::vector<host::QsoValues> contacts;
     for (const ContactEvent& event : events) {
-      replay::QsoValues qso;
-      static_cast<replay::Contact&>(qso) = event.contact;
+      host::QsoValues qso;
+      static_cast<host::Contact&>(qso) = event.contact;
       contacts.push_back(qso);
     }
     return replay::ReplayThroughPlugin(settings_, contacts).summary.text;
   }
 
-  replay::HostSettings settings_{0, 12, "W"};
+  host::HostSettings settings_{0, 12, "W"};
   LoadedPlugin plugin_;
   std::unique_ptr<HostSession> session_;
   std::unique_ptr<ContactBook> book_;
@@ -192,10 +192,10 @@ TEST_F(ContactBookTest, ContactsMarkedNotToCount) {
 TEST_F(ContactBookTest, DuplicateFlaggedByTheCallCheckBeforeTheAdd) {
   using K = DatagramKind;
   EXPECT_NE(book_->Apply(Event(K::kContactInfo, "1", "DL1AA", "20", "5", 0)).check.code,
-            replay::kCheckDuplicate);
+            host::kCheckDuplicate);
   BookOutcome second = book_->Apply(Event(K::kContactInfo, "2", "DL1AA", "20", "5", 3));
   EXPECT_EQ(second.change, BookChange::kAdded);
-  EXPECT_EQ(second.check.code, replay::kCheckDuplicate);
+  EXPECT_EQ(second.check.code, host::kCheckDuplicate);
   EXPECT_TRUE(second.check.dupe_message.has_value());
 }
 

@@ -1,11 +1,11 @@
 // Logger datagrams read into contact events: the good shapes, and every reason one is refused.
-#include "tools/live/datagram.h"
+#include "tools/live/intake/datagram.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "tools/live/contact_event.h"
+#include "tools/live/intake/contact_event.h"
 
 namespace kevo::live {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/live/journal.h"
-#include "tools/live/live_engine.h"
-#include "tools/replay/host/plugin_binding.h"
+#include "tools/host/plugin_binding.h"
+#include "tools/live/keeping/journal.h"
+#include "tools/live/keeping/live_engine.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -184,10 +184,10 @@ TEST_F(JournalFileTest, AWriteThatDoesNotFitKeepsItsWholeLinesOnly) {
 // What the page shows as kept is what the journal holds: datagrams the disk did not take
 // wait, unscored, and are written and scored in their order once it does.
 TEST_F(JournalFileTest, DatagramsWaitForAFullDiskAndCountOnlyOnceWritten) {
-  replay::LoadedPlugin plugin;
+  host::LoadedPlugin plugin;
   std::string error;
-  ASSERT_TRUE(replay::LoadPlugin(KEVO_PLUGIN_PATH, replay::NameStyle::kPlain, plugin, error));
-  replay::HostSession session(plugin.entries);
+  ASSERT_TRUE(host::LoadPlugin(KEVO_PLUGIN_PATH, host::NameStyle::kPlain, plugin, error));
+  host::HostSession session(plugin.entries);
   session.Reset({0, 12, "W"});
   Journal journal;
   JournalContents contents;
@@ -223,10 +223,10 @@ TEST_F(JournalFileTest, DatagramsWaitForAFullDiskAndCountOnlyOnceWritten) {
 // After an edit the library's rates are measured from the edited contact's time: the page
 // names it until the next new contact.
 TEST(LiveEngineRatesTest, AnEditIsNamedUntilTheNextNewContact) {
-  replay::LoadedPlugin plugin;
+  host::LoadedPlugin plugin;
   std::string error;
-  ASSERT_TRUE(replay::LoadPlugin(KEVO_PLUGIN_PATH, replay::NameStyle::kPlain, plugin, error));
-  replay::HostSession session(plugin.entries);
+  ASSERT_TRUE(host::LoadPlugin(KEVO_PLUGIN_PATH, host::NameStyle::kPlain, plugin, error));
+  host::HostSession session(plugin.entries);
   session.Reset({0, 12, "W"});
   LiveEngine engine(session, nullptr, {}, {});
   std::string edit = Contact(1);

@@ -1,6 +1,6 @@
 // The journal on disk and the state it gives back: escapes that keep a datagram on one line, a
 // last line cut short by a crash, and a restart that rebuilds the same score.
-#include "tools/live/journal.h"
+#include "tools/live/keeping/journal.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/replay/plugin_session.h"
-#include "tools/live/live_engine.h"
+#include "tools/live/keeping/live_engine.h"
 
 namespace kevo::live {
 namespace {
@@ -109,13 +109,13 @@ TEST_F(JournalTest, RestartFromTheJournalGivesTheSameState) {
       Datagram("contactdelete", "1", "DL1AA", "", "", 0),
       Datagram("contactinfo", "4", "SP3CC", "3.5", "9", 3),
   };
-  replay::LoadedPlugin plugin;
+  host::LoadedPlugin plugin;
   std::string error;
-  ASSERT_TRUE(replay::LoadPlugin(KEVO_PLUGIN_PATH, replay::NameStyle::kPlain, plugin, error));
-  replay::HostSettings settings{0, 12, "W"};
+  ASSERT_TRUE(host::LoadPlugin(KEVO_PLUGIN_PATH, host::NameStyle::kPlain, plugin, error));
+  host::HostSettings settings{0, 12, "W"};
   std::shared_ptr<const LiveSnapshot> before;
   {
-    replay::HostSession session(plugin.entries);
+    host::HostSession session(plugin.entries);
     session.Reset(settings);
     Journal journal;
     JournalContents contents;
@@ -128,7 +128,7 @@ TEST_F(JournalTest, RestartFromTheJournalGivesTheSameState) {
   }
   EXPECT_EQ(before->counters.rejected.at("not well-formed XML"), 1u);
   EXPECT_EQ(before->counters.repeats, 1u);
-  replay::HostSession session(plugin.entries);
+  host::HostSession session(plugin.entries);
   session.Reset(settings);
   Journal journal;
   JournalContents contents;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/live/http_post.h"
+#include "tools/live/scoreboard/http_post.h"
 
 namespace kevo::live {
 namespace {

@@ -1,5 +1,5 @@
 // Messages of a repeating fault: the first at once, the rest summed once a period.
-#include "tools/live/message_throttle.h"
+#include "tools/live/keeping/message_throttle.h"
 
 #include <gtest/gtest.h>
 

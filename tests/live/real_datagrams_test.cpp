@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "tests/replay/plugin_session.h"
-#include "tools/live/contact_book.h"
-#include "tools/live/contact_event.h"
-#include "tools/live/datagram.h"
-#include "tools/replay/inputs/ole_date.h"
+#include "tools/host/ole_date.h"
+#include "tools/live/intake/contact_event.h"
+#include "tools/live/intake/datagram.h"
+#include "tools/live/keeping/contact_book.h"
 
 namespace kevo::live {
 namespace {
@@ -80,15 +80,14 @@ std::string ReadDatagram(const std::string& name) {
 
 TEST(RealDatagramsTest, EachShapeReadAndTheEndScoredAsKevoReplayScoresIt) {
   std::string error;
-  replay::LoadedPlugin plugin;
-  ASSERT_TRUE(replay::LoadPlugin(KEVO_PLUGIN_PATH, replay::NameStyle::kPlain, plugin, error))
-      << error;
-  replay::HostSettings settings{0, 12, "W"};
-  replay::HostSession session(plugin.entries);
+  host::LoadedPlugin plugin;
+  ASSERT_TRUE(host::LoadPlugin(KEVO_PLUGIN_PATH, host::NameStyle::kPlain, plugin, error)) << error;
+  host::HostSettings settings{0, 12, "W"};
+  host::HostSession session(plugin.entries);
   session.Reset(settings);
   ContactBook book(session);
   // The contacts that count, in the order the library last got them.
-  std::vector<std::pair<std::string, replay::QsoValues>> kept;
+  std::vector<std::pair<std::string, host::QsoValues>> kept;
   for (const Expected& expected : kDatagrams) {
     SCOPED_TRACE(expected.file);
     std::string bytes = ReadDatagram(expected.file);
@@ -105,7 +104,7 @@ TEST(RealDatagramsTest, EachShapeReadAndTheEndScoredAsKevoReplayScoresIt) {
     EXPECT_EQ(event.contact.band, expected.band);
     EXPECT_EQ(event.contact.mode, expected.mode);
     EXPECT_EQ(event.contact.received, expected.received);
-    std::optional<COleDateTime> time = replay::ParseIsoDateTime(expected.time);
+    std::optional<COleDateTime> time = host::ParseIsoDateTime(expected.time);
     ASSERT_TRUE(time);
     EXPECT_EQ(event.contact.time.m_dt, time->m_dt);
     BookOutcome outcome = book.Apply(event);
@@ -118,13 +117,13 @@ TEST(RealDatagramsTest, EachShapeReadAndTheEndScoredAsKevoReplayScoresIt) {
       }
     }
     if (outcome.change == BookChange::kAdded || outcome.change == BookChange::kReplaced) {
-      replay::QsoValues qso;
-      static_cast<replay::Contact&>(qso) = event.contact;
+      host::QsoValues qso;
+      static_cast<host::Contact&>(qso) = event.contact;
       kept.emplace_back(event.id, qso);
     }
   }
   EXPECT_EQ(book.size(), kept.size());
-  std::vector<replay::QsoValues> contacts;
+  std::vector<host::QsoValues> contacts;
   for (const auto& [id, qso] : kept) contacts.push_back(qso);
   EXPECT_EQ(book.last_summary().text, replay::ReplayThroughPlugin(settings, contacts).summary.text);
 }

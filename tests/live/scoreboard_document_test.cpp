@@ -1,5 +1,5 @@
 // The dynamicresults document read back with an XML parser, and the status document's texts.
-#include "tools/live/scoreboard_document.h"
+#include "tools/live/scoreboard/scoreboard_document.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <boost/property_tree/xml_parser.hpp>
 #include <sstream>
 
-#include "tools/live/http_post.h"
-#include "tools/live/json_text.h"
-#include "tools/replay/inputs/qso_mapping.h"
+#include "tools/host/bands.h"
+#include "tools/host/json_text.h"
+#include "tools/live/scoreboard/http_post.h"
 
 namespace kevo::live {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 namespace pt = boost::property_tree;
 
 TEST(ScoreboardDocumentTest, CarriesTheSummaryFiguresAndTheCategory) {
-  std::optional<replay::SummaryFigures> figures = replay::ParseSummary(
+  std::optional<figures::SummaryFigures> figures = figures::ParseSummary(
       "\tQSO\tPoints\tMults\r\n80\t3\t11\t2\r\n20\t1\t5\t1\r\nTotal\t4\t16\t3\r\n\r\n"
       "Score: 16*3 = 48 points\r\n");
   ASSERT_TRUE(figures);
@@ -67,7 +67,7 @@ TEST(ScoreboardDocumentTest, BandNamesScoreboardsTake) {
     EXPECT_EQ(ScoreboardBand(library), scoreboard);
     if (std::string(library) != "Total" && std::string(library).size() > 0 &&
         ScoreboardBand(library) != library) {
-      EXPECT_EQ(replay::BandFromCabrilloFrequency(scoreboard), library);
+      EXPECT_EQ(host::BandFromCabrilloFrequency(scoreboard), library);
     }
   }
 }
@@ -102,13 +102,13 @@ TEST(ScoreboardDocumentTest, HostHeaderCarriesAPortOtherThan80) {
 }
 
 TEST(JsonTextTest, AlwaysValidUtf8) {
-  EXPECT_EQ(JsonString("a\"b\\c\r\n\t\x01"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\"");
-  EXPECT_EQ(JsonString("\xC3\xA4"), "\"\xC3\xA4\"");  // UTF-8 stays
-  EXPECT_EQ(JsonString("\xE4"), "\"\xC3\xA4\"");      // a Latin-1 byte becomes UTF-8
-  EXPECT_EQ(JsonString("\xC3"), "\"\xC3\x83\"");      // a cut sequence too
+  EXPECT_EQ(host::JsonString("a\"b\\c\r\n\t\x01"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\"");
+  EXPECT_EQ(host::JsonString("\xC3\xA4"), "\"\xC3\xA4\"");  // UTF-8 stays
+  EXPECT_EQ(host::JsonString("\xE4"), "\"\xC3\xA4\"");      // a Latin-1 byte becomes UTF-8
+  EXPECT_EQ(host::JsonString("\xC3"), "\"\xC3\x83\"");      // a cut sequence too
   // A surrogate and an overlong form are no UTF-8: byte by byte, as Latin-1.
-  EXPECT_EQ(JsonString("\xED\xA0\x80"), "\"\xC3\xAD\xC2\xA0\xC2\x80\"");
-  EXPECT_EQ(JsonString("\xE0\x80\x80"), "\"\xC3\xA0\xC2\x80\xC2\x80\"");
+  EXPECT_EQ(host::JsonString("\xED\xA0\x80"), "\"\xC3\xAD\xC2\xA0\xC2\x80\"");
+  EXPECT_EQ(host::JsonString("\xE0\x80\x80"), "\"\xC3\xA0\xC2\x80\xC2\x80\"");
 }
 
 }  // namespace

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay/host/boundary_values.h"
-#include "tools/replay/report/contact_pairing.h"
+#include "tools/figures/contact_pairing.h"
+#include "tools/figures/report_charts.h"
+#include "tools/host/boundary_values.h"
 #include "tools/replay/report/head_to_head.h"
 #include "tools/replay/report/html_report.h"
 #include "tools/replay/report/points_reason.h"
-#include "tools/replay/report/report_charts.h"
 
 namespace kevo::replay {
 namespace {
@@ -23,9 +23,10 @@ namespace {
 constexpr double kMay4 = 45416.0;  // 2024-05-04 00:00 UTC
 constexpr double kSecond = 1.0 / 86400.0;
 
-ContactPoint Contact(std::string call, double seconds, std::int32_t points, bool duplicate = false,
-                     std::string received = "14", std::string band = "20") {
-  ContactPoint contact;
+figures::ContactPoint Contact(std::string call, double seconds, std::int32_t points,
+                              bool duplicate = false, std::string received = "14",
+                              std::string band = "20") {
+  figures::ContactPoint contact;
   contact.call = std::move(call);
   contact.band = std::move(band);
   contact.mode = "CW";
@@ -33,13 +34,13 @@ ContactPoint Contact(std::string call, double seconds, std::int32_t points, bool
   contact.received = std::move(received);
   contact.points = points;
   contact.new_mults = 0;
-  contact.check_code = duplicate ? kCheckDuplicate : kCheckNoNewMultiplier;
+  contact.check_code = duplicate ? host::kCheckDuplicate : host::kCheckNoNewMultiplier;
   contact.qsos_counted = duplicate ? 0 : 1;
   return contact;
 }
 
-ReportData Log(std::string name, std::vector<ContactPoint> contacts) {
-  ReportData data;
+figures::ReportData Log(std::string name, std::vector<figures::ContactPoint> contacts) {
+  figures::ReportData data;
   data.log_name = std::move(name);
   data.contacts = std::move(contacts);
   return data;
@@ -48,13 +49,13 @@ ReportData Log(std::string name, std::vector<ContactPoint> contacts) {
 // The ADIF export keeps the seconds, the Cabrillo export of the same log cuts them: a call
 // worked twice within a minute (the second a duplicate) must pair first with first.
 TEST(ContactPairing, TwoExportsOfOneLogCompareWithoutDifferences) {
-  ReportData adif =
+  figures::ReportData adif =
       Log("a.adi", {Contact("DL1AB", 12 * 3600 + 10, 3), Contact("DL1AB", 12 * 3600 + 50, 0, true),
                     Contact("OE3XY", 12 * 3600 + 55, 5)});
-  ReportData cabrillo =
+  figures::ReportData cabrillo =
       Log("a.cbr", {Contact("DL1AB", 12 * 3600, 3), Contact("DL1AB", 12 * 3600, 0, true),
                     Contact("OE3XY", 12 * 3600, 5)});
-  Pairing pairing = PairContacts(adif, cabrillo, 0.0);
+  figures::Pairing pairing = figures::PairContacts(adif, cabrillo, 0.0);
   EXPECT_EQ(pairing.both.size(), 3u);
   EXPECT_TRUE(pairing.only_own.empty());
   EXPECT_TRUE(pairing.only_other.empty());
@@ -65,7 +66,7 @@ TEST(ContactPairing, TwoExportsOfOneLogCompareWithoutDifferences) {
 TEST(ContactPairing, CallBandModeFirstThenTheNearestTimeWithinTheTolerance) {
   const struct {
     const char* name;
-    ContactPoint theirs;
+    figures::ContactPoint theirs;
     bool paired;
   } cases[] = {
       {"same minute", Contact("K1A", 600, 3), true},
@@ -75,23 +76,24 @@ TEST(ContactPairing, CallBandModeFirstThenTheNearestTimeWithinTheTolerance) {
       {"a duplicate there only", Contact("K1A", 600, 0, true), false},
   };
   for (const auto& c : cases) {
-    ReportData own = Log("own", {Contact("K1A", 600, 3)});
-    ReportData other = Log("other", {c.theirs});
-    Pairing pairing = PairContacts(own, other, 0.0);
+    figures::ReportData own = Log("own", {Contact("K1A", 600, 3)});
+    figures::ReportData other = Log("other", {c.theirs});
+    figures::Pairing pairing = figures::PairContacts(own, other, 0.0);
     EXPECT_EQ(pairing.both.size(), c.paired ? 1u : 0u) << c.name;
     EXPECT_EQ(pairing.only_own.size(), c.paired ? 0u : 1u) << c.name;
   }
   // Of two candidates the nearer one wins, whatever their order.
-  ReportData own = Log("own", {Contact("K1A", 600, 3)});
-  ReportData other = Log("other", {Contact("K1A", 600 + 200, 5), Contact("K1A", 600 + 20, 3)});
-  Pairing pairing = PairContacts(own, other, 0.0);
+  figures::ReportData own = Log("own", {Contact("K1A", 600, 3)});
+  figures::ReportData other =
+      Log("other", {Contact("K1A", 600 + 200, 5), Contact("K1A", 600 + 20, 3)});
+  figures::Pairing pairing = figures::PairContacts(own, other, 0.0);
   ASSERT_EQ(pairing.both.size(), 1u);
   EXPECT_EQ(pairing.both[0].other, &other.contacts[1]);
 }
 
 TEST(PointsReason, NamesTheRuleTheLibrarysPointsFit) {
   const struct {
-    ContactPoint contact;
+    figures::ContactPoint contact;
     const char* own_region;
     const char* reason;
   } cases[] = {
@@ -108,12 +110,12 @@ TEST(PointsReason, NamesTheRuleTheLibrarysPointsFit) {
 }
 
 TEST(PointsReason, ScoredApartNamesWhatDiffers) {
-  ReportData here = Log("here", {});
-  ReportData there = Log("there", {});
+  figures::ReportData here = Log("here", {});
+  figures::ReportData there = Log("there", {});
   here.own_region = there.own_region = "W";
-  ContactPoint own = Contact("A", 0, 3);
+  figures::ContactPoint own = Contact("A", 0, 3);
   own.region = "W";
-  ContactPoint other = Contact("A", 0, 5);
+  figures::ContactPoint other = Contact("A", 0, 5);
   EXPECT_EQ(ScoredApartReason(own, here, other, there), "region W here, none there");
   other = Contact("A", 0, 1, false, "KVI");
   other.region = "W";
@@ -127,17 +129,20 @@ TEST(PointsReason, ScoredApartNamesWhatDiffers) {
 // November's log beside March's: placed by the time since each log's start, said so on the
 // axis and above the comparison, and its contacts paired on that time.
 TEST(Comparison, ALogOfAnotherMonthIsPlacedByTimeSinceItsStartAndWarnedAbout) {
-  ReportData march = Log("march.adi", {Contact("K1A", 12 * 3600, 3), Contact("K2B", 13 * 3600, 3)});
+  figures::ReportData march =
+      Log("march.adi", {Contact("K1A", 12 * 3600, 3), Contact("K2B", 13 * 3600, 3)});
   march.contest = "KEVO";
   double months = 240.0;  // days later
-  ReportData november = Log("november.cbr", {Contact("K1A", 12 * 3600 + 60, 3)});
+  figures::ReportData november = Log("november.cbr", {Contact("K1A", 12 * 3600 + 60, 3)});
   november.contacts[0].time = *november.contacts[0].time + months;
   november.contest = "KEVO";
-  EXPECT_NEAR(ShiftOf(march, november), -months + 0.0, 1e-6 + 60 * kSecond);
+  EXPECT_NEAR(figures::ShiftOf(march, november), -months + 0.0, 1e-6 + 60 * kSecond);
   march.compared.push_back(november);
   EXPECT_EQ(ContactsScoredApart(march, march.compared[0]).size(), 0u);
-  EXPECT_EQ(PairContacts(march, march.compared[0], ShiftOf(march, march.compared[0])).both.size(),
-            1u);
+  EXPECT_EQ(
+      figures::PairContacts(march, march.compared[0], figures::ShiftOf(march, march.compared[0]))
+          .both.size(),
+      1u);
   std::vector<std::string> warnings = ComparisonWarnings(march);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_NE(warnings[0].find("november.cbr is dated 2024-12-30, march.adi 2024-05-04"),
@@ -156,12 +161,12 @@ TEST(Comparison, ALogOfAnotherMonthIsPlacedByTimeSinceItsStartAndWarnedAbout) {
 }
 
 TEST(HeadToHead, MultipliersOneLogWorkedAndTheOtherMissedWithTheirContacts) {
-  ReportData own =
+  figures::ReportData own =
       Log("own", {Contact("K1A", 0, 3, false, "14"), Contact("K2B", 60, 3, false, "")});
-  ReportData other =
+  figures::ReportData other =
       Log("other", {Contact("K1A", 0, 3, false, "14"), Contact("K3C", 90, 1, false, "KVI")});
-  for (ReportData* log : {&own, &other}) {
-    for (ContactPoint& contact : log->contacts) contact.new_mults = 1;
+  for (figures::ReportData* log : {&own, &other}) {
+    for (figures::ContactPoint& contact : log->contacts) contact.new_mults = 1;
   }
   std::vector<MissedMultipliers> missed = MultipliersApart(own, other);
   ASSERT_EQ(missed.size(), 1u);
@@ -176,7 +181,7 @@ TEST(HeadToHead, MultipliersOneLogWorkedAndTheOtherMissedWithTheirContacts) {
 
 TEST(ReportBands, InFrequencyOrder) {
   std::vector<std::string> bands = {"70cm", "6", "80", "2", "20", "SAT", "160", "23cm", "10"};
-  SortBands(bands);
+  figures::SortBands(bands);
   EXPECT_EQ(bands,
             (std::vector<std::string>{"160", "80", "20", "10", "6", "2", "70cm", "23cm", "SAT"}));
 }
@@ -189,7 +194,7 @@ TEST(ScoreSection, ClaimedScoreOfAnotherContestIsWarnedAbout) {
     bool warned;
   } cases[] = {{"KEVO", false}, {"kevo-cw", false}, {"OTHER-DX", true}, {"KEVOLUTION", true}};
   for (const auto& c : cases) {
-    ReportData data = Log("a.cbr", {Contact("K1A", 0, 3)});
+    figures::ReportData data = Log("a.cbr", {Contact("K1A", 0, 3)});
     data.contest = c.contest;
     data.set_name = "KEVO";
     data.claimed_score = "1234567";

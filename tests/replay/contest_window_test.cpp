@@ -1,5 +1,5 @@
 // The contest's window over contacts' times, and a log read into time order with it.
-#include "tools/replay/inputs/contest_window.h"
+#include "tools/host/contest_window.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "tools/replay/inputs/log_reader.h"
 
-namespace kevo::replay {
+namespace kevo::host {
 namespace {
 
 constexpr double kHour = 1.0 / 24.0;
@@ -67,7 +67,7 @@ TEST(LogReader, PutsRecordsInTimeOrderAndFindsTheWindow) {
       "<CALL:3>C1C<QSO_DATE:8>20260314<TIME_ON:4>1205<BAND:3>20m<EOR>\n"
       "<CALL:3>D1D<QSO_DATE:8>19500101<TIME_ON:4>0000<BAND:3>20m<EOR>\n"
       "<CALL:3>E1E<QSO_DATE:8>20260314<TIME_ON:4>1205<BAND:3>20m<EOR>\n";
-  ReplayInput input = ReadLog(adif, "x.adi", AdifFieldNames());
+  replay::ReplayInput input = replay::ReadLog(adif, "x.adi", replay::AdifFieldNames());
   std::vector<std::string> calls;
   for (const QsoValues& qso : input.qsos) calls.push_back(qso.call);
   EXPECT_EQ(calls, (std::vector<std::string>{"D1D", "A1A", "C1C", "E1E", "B1B"}));
@@ -77,4 +77,4 @@ TEST(LogReader, PutsRecordsInTimeOrderAndFindsTheWindow) {
 }
 
 }  // namespace
-}  // namespace kevo::replay
+}  // namespace kevo::host

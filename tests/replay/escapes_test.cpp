@@ -1,10 +1,10 @@
-#include "tools/replay/inputs/escapes.h"
+#include "tools/host/escapes.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace kevo::replay {
+namespace kevo::host {
 namespace {
 
 TEST(TextEscape, PrintsOddBytesAsEscapesAndReadsThemBack) {
@@ -56,4 +56,4 @@ TEST(TextEscape, RefusesZeroBytesAndBrokenEscapes) {
 }
 
 }  // namespace
-}  // namespace kevo::replay
+}  // namespace kevo::host

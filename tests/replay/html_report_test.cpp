@@ -10,11 +10,11 @@
 #include <string>
 
 #include "tests/replay/plugin_session.h"
+#include "tools/figures/html_table.h"
+#include "tools/figures/report_collector.h"
+#include "tools/host/html_escape.h"
 #include "tools/replay/report/audit_table.h"
 #include "tools/replay/report/comparison.h"
-#include "tools/replay/report/html_escape.h"
-#include "tools/replay/report/html_table.h"
-#include "tools/replay/report/report_collector.h"
 
 namespace kevo::replay {
 namespace {
@@ -37,14 +37,14 @@ TEST(HtmlEscape, MarkupAndEveryByteBecomeSafeUtf8) {
       {"encoded surrogate", "\xED\xA0\x80", "\u00ED\u00A0\u20AC"},
       {"overlong encoding", "\xC0\xAF", "\u00C0\u00AF"},
   };
-  for (const auto& c : cases) EXPECT_EQ(EscapeHtml(c.bytes), c.html) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(host::EscapeHtml(c.bytes), c.html) << c.name;
 }
 
 class ReportFromLibrary : public ::testing::Test {
  protected:
   // Two bands, a duplicate, a call with markup and 8-bit bytes, contacts in three hours.
   void SetUp() override {
-    const std::vector<QsoValues> contacts = {
+    const std::vector<host::QsoValues> contacts = {
         ContactAt("DL1AB", "20", "CW", "12", "AB", 600),
         ContactAt("<B>&\"Q'1\xC4", "40", "CW", "7", "CD", 610),
         ContactAt("DL1AB", "20", "CW", "12", "AB", 660),
@@ -52,28 +52,28 @@ class ReportFromLibrary : public ::testing::Test {
         ContactAt("<B>&\"Q'1\xC4", "40", "CW", "7", "CD", 730),
         ContactAt("HA5Z", "40", "CW", "9", "EF", 731),
     };
-    ReportCollector collector(data_);
-    ReplayResult result =
-        ReplayThroughPlugin({0, 12, "AB"}, contacts,
-                            [&collector](const RecordOutcome& outcome, const Summary& summary) {
-                              collector.AddContact(outcome.qso, outcome.check, summary);
-                            });
+    figures::ReportCollector collector(data_);
+    ReplayResult result = ReplayThroughPlugin(
+        {0, 12, "AB"}, contacts,
+        [&collector](const RecordOutcome& outcome, const host::Summary& summary) {
+          collector.AddContact(outcome.qso, outcome.check, summary);
+        });
     collector.Finish(result.summary);
     data_.log_name = "a<b>.adi";
     data_.own_number = 12;
     data_.own_region = "AB";
     data_.claimed_score = "12";
-    data_.skipped = GroupSkipped({{3, "no call"}, {5, "no band"}, {9, "no call"}});
+    data_.skipped = host::GroupSkipped({{3, "no call"}, {5, "no band"}, {9, "no call"}});
     page_ = BuildHtmlReport(data_);
   }
 
-  ReportData data_;
+  figures::ReportData data_;
   std::string page_;
 };
 
 TEST_F(ReportFromLibrary, TableAndChartsShowTheSummarysFigures) {
   ASSERT_TRUE(data_.figures);
-  const SummaryFigures& figures = *data_.figures;
+  const figures::SummaryFigures& figures = *data_.figures;
   ASSERT_EQ(figures.bands.size(), 2u);
   // Every QSO of a band in the hourly bars, every multiplier in the band's last step.
   std::map<std::string, std::int64_t> barred;
@@ -82,8 +82,9 @@ TEST_F(ReportFromLibrary, TableAndChartsShowTheSummarysFigures) {
     barred[(*it)[1]] += std::stoll((*it)[2]);
   }
   std::map<std::string, std::int32_t> last_mults;
-  for (const MultiplierStep& step : data_.multiplier_steps) last_mults[step.band] = step.mults;
-  for (const BandFigures& band : figures.bands) {
+  for (const figures::MultiplierStep& step : data_.multiplier_steps)
+    last_mults[step.band] = step.mults;
+  for (const figures::BandFigures& band : figures.bands) {
     std::string row = band.band + "</th><td class=\"n\">" + std::to_string(band.qsos) +
                       "</td><td class=\"n\">" + std::to_string(band.points) +
                       "</td><td class=\"n\">" + std::to_string(band.mults) + "</td>";
@@ -103,7 +104,8 @@ TEST_F(ReportFromLibrary, TableAndChartsShowTheSummarysFigures) {
     EXPECT_EQ(last_mults[band.band], band.mults) << band.band;
     // The multiplier list has as many rows for the band as the library has multipliers.
     EXPECT_NE(page_.find("<summary>" + band.band + " m: " +
-                         Plural(static_cast<std::size_t>(band.mults), "multiplier", "multipliers") +
+                         figures::Plural(static_cast<std::size_t>(band.mults), "multiplier",
+                                         "multipliers") +
                          "</summary>"),
               std::string::npos)
         << band.band;
@@ -163,17 +165,18 @@ TEST_F(ReportFromLibrary, AuditRowsAddUpToTheSummaryAndTheCsvHasTheSameRows) {
 // The same contacts with another own region: the library scores some of them otherwise, and
 // the comparison finds exactly those.
 TEST_F(ReportFromLibrary, ComparisonFindsTheContactsScoredApart) {
-  ReportData other;
-  ReportCollector collector(other);
-  std::vector<QsoValues> contacts;
-  for (const ContactPoint& contact : data_.contacts) {
+  figures::ReportData other;
+  figures::ReportCollector collector(other);
+  std::vector<host::QsoValues> contacts;
+  for (const figures::ContactPoint& contact : data_.contacts) {
     contacts.push_back(ContactAt(contact.call, contact.band, contact.mode, contact.received, "AB",
                                  (*contact.time - 45416.0) * 1440.0));
   }
-  ReplayResult result = ReplayThroughPlugin(
-      {0, 12, "CD"}, contacts, [&collector](const RecordOutcome& outcome, const Summary& summary) {
-        collector.AddContact(outcome.qso, outcome.check, summary);
-      });
+  ReplayResult result =
+      ReplayThroughPlugin({0, 12, "CD"}, contacts,
+                          [&collector](const RecordOutcome& outcome, const host::Summary& summary) {
+                            collector.AddContact(outcome.qso, outcome.check, summary);
+                          });
   collector.Finish(result.summary);
   other.log_name = "other.cbr";
   other.own_region = "CD";
@@ -205,7 +208,7 @@ TEST(HtmlTable, NumbersCarryThousandsSeparators) {
                {199390, "199,390"},
                {-12, "-12"},
                {INT64_MIN, "-9,223,372,036,854,775,808"}};
-  for (const auto& c : cases) EXPECT_EQ(Number(c.value), c.text);
+  for (const auto& c : cases) EXPECT_EQ(figures::Number(c.value), c.text);
 }
 
 TEST_F(ReportFromLibrary, NoTextEscapesAndNothingIsFetched) {

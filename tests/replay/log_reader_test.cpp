@@ -65,7 +65,7 @@ TEST(LogReader, WarnsWhenMostAdifRecordsHaveNoReceivedExchange) {
   const std::string with = record + "<SRX:2>15<EOR>";
   const std::string without = record + "<APP_X:2>15<EOR>";
   auto warned = [](const ReplayInput& input) {
-    for (const Problem& note : input.notes) {
+    for (const host::Problem& note : input.notes) {
       if (note.message.find("no received exchange") != std::string::npos) return true;
     }
     return false;
@@ -78,7 +78,7 @@ TEST(LogReader, WarnsWhenMostAdifRecordsHaveNoReceivedExchange) {
 }
 
 TEST(LogReader, GroupsSkippedRecordsByTheKindOfReason) {
-  const std::vector<Problem> skipped = {
+  const std::vector<host::Problem> skipped = {
       {3, "no call"},
       {4, "impossible date '20230229'"},
       {5, "QSO line does not fit: 12 fields where this log's QSO lines have 10"},
@@ -86,7 +86,7 @@ TEST(LogReader, GroupsSkippedRecordsByTheKindOfReason) {
       {7, "QSO line does not fit: 9 fields where this log's QSO lines have 10"},
       {8, "impossible date '20230229'"},
   };
-  std::vector<SkipGroup> groups = GroupSkipped(skipped);
+  std::vector<host::SkipGroup> groups = host::GroupSkipped(skipped);
   ASSERT_EQ(groups.size(), 3u);
   EXPECT_EQ(groups[0].reason, "no call");
   EXPECT_EQ(groups[0].lines, std::vector<std::size_t>{3});

@@ -1,8 +1,8 @@
-#include "tools/replay/inputs/ole_date.h"
+#include "tools/host/ole_date.h"
 
 #include <gtest/gtest.h>
 
-namespace kevo::replay {
+namespace kevo::host {
 namespace {
 
 struct DayCase {
@@ -83,4 +83,4 @@ TEST(OleDate, ReadsIsoDateTimes) {
 }
 
 }  // namespace
-}  // namespace kevo::replay
+}  // namespace kevo::host

@@ -27,7 +27,7 @@ TEST(Options, ReadsEveryOptionInBothSpellings) {
   EXPECT_EQ(options.adif_fields.prefix, "APP_X");
   EXPECT_EQ(options.adif_fields.region, "");
   EXPECT_EQ(options.library, "lib.so");
-  EXPECT_EQ(options.names, NameStyle::kDecorated);
+  EXPECT_EQ(options.names, host::NameStyle::kDecorated);
   EXPECT_EQ(options.adif_fields.received, "APP_X_EXCH");
   EXPECT_TRUE(options.verbose);
   EXPECT_EQ(options.log_file, "log.adi");
@@ -45,7 +45,7 @@ TEST(Options, HasDefaultsForTheHost) {
   EXPECT_FALSE(options.adif_fields.received.has_value());
   EXPECT_FALSE(options.verbose);
   EXPECT_FALSE(options.extlog.has_value());
-  EXPECT_EQ(options.names, NameStyle::kPlain);
+  EXPECT_EQ(options.names, host::NameStyle::kPlain);
   ASSERT_TRUE(ParseOptions({"--", "--odd-name.adi"}, options, error));
   EXPECT_EQ(options.log_file, "--odd-name.adi");
 }

@@ -1,13 +1,13 @@
 // The built plug-in loaded through the tool's own loader: every entry resolves by both of its
 // export names, and both sets of entries work; the call check's guarded buffers.
-#include "tools/replay/host/plugin_binding.h"
+#include "tools/host/plugin_binding.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-namespace kevo::replay {
+namespace kevo::host {
 namespace {
 
 TEST(PluginBinding, EveryEntryResolvesByBothNames) {
@@ -97,4 +97,4 @@ TEST(CheckBuffer, RoomCoversEveryTextTheCheckCanWrite) {
 }
 
 }  // namespace
-}  // namespace kevo::replay
+}  // namespace kevo::host

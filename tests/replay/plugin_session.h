@@ -13,9 +13,9 @@
 namespace kevo::replay {
 
 // A contact on 2024-05-04 at `minutes` past 00:00 UTC.
-inline QsoValues ContactAt(std::string call, std::string band, std::string mode,
-                           std::string received, std::string region, double minutes) {
-  QsoValues qso;
+inline host::QsoValues ContactAt(std::string call, std::string band, std::string mode,
+                                 std::string received, std::string region, double minutes) {
+  host::QsoValues qso;
   qso.call = std::move(call);
   qso.band = std::move(band);
   qso.mode = std::move(mode);
@@ -25,13 +25,13 @@ inline QsoValues ContactAt(std::string call, std::string band, std::string mode,
   return qso;
 }
 
-inline ReplayResult ReplayThroughPlugin(const HostSettings& settings,
-                                        const std::vector<QsoValues>& contacts,
+inline ReplayResult ReplayThroughPlugin(const host::HostSettings& settings,
+                                        const std::vector<host::QsoValues>& contacts,
                                         const ContactObserver& observer = {},
                                         SummaryAt summary_at = SummaryAt::kEachContact) {
-  LoadedPlugin plugin;
+  host::LoadedPlugin plugin;
   std::string error;
-  EXPECT_TRUE(LoadPlugin(KEVO_PLUGIN_PATH, NameStyle::kPlain, plugin, error)) << error;
+  EXPECT_TRUE(host::LoadPlugin(KEVO_PLUGIN_PATH, host::NameStyle::kPlain, plugin, error)) << error;
   if (plugin.library == nullptr) return {};
   return ReplayLog(plugin.entries, settings, contacts, summary_at, observer);
 }

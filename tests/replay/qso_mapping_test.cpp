@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "tools/replay/inputs/ole_date.h"
+#include "tools/host/bands.h"
+#include "tools/host/ole_date.h"
 
 namespace kevo::replay {
 namespace {
@@ -32,7 +33,7 @@ TEST(AdifMapping, FillsEveryParameterFromItsField) {
   fields["SRX"] = "15";
   fields["PFX"] = "DL1";
   fields["STATE"] = "BY";
-  QsoValues qso;
+  host::QsoValues qso;
   std::string reason;
   ASSERT_TRUE(MapAdifRecord(Record(fields), AdifFieldNames(), qso, reason)) << reason;
   EXPECT_EQ(qso.line, 7u);
@@ -55,7 +56,7 @@ TEST(AdifMapping, FallsBackToNumberFieldsAndNamedFields) {
   fields["APP_X_COUNTRY"] = "DL";
   fields["CQZ"] = "14";
   fields["APP_X_EXCH"] = "KVDL";
-  QsoValues qso;
+  host::QsoValues qso;
   std::string reason;
   AdifFieldNames names{"app_x_country", "CQZ", std::nullopt};
   ASSERT_TRUE(MapAdifRecord(Record(fields), names, qso, reason)) << reason;
@@ -100,7 +101,7 @@ TEST(AdifMapping, TakesTheBandFromBandOrElseFromTheFrequencyInMegahertz) {
     fields.erase("BAND");
     if (*c.band) fields["BAND"] = c.band;
     if (*c.freq) fields["FREQ"] = c.freq;
-    QsoValues qso;
+    host::QsoValues qso;
     std::string reason;
     bool mapped = MapAdifRecord(Record(fields), AdifFieldNames(), qso, reason);
     EXPECT_EQ(mapped, *c.expected != '\0') << c.band << " / " << c.freq << ": " << reason;
@@ -145,7 +146,7 @@ TEST(AdifMapping, SkipsRecordsThatCannotBeUsedWithTheReason) {
     } else {
       fields[c.field] = c.value;
     }
-    QsoValues qso;
+    host::QsoValues qso;
     std::string reason;
     EXPECT_FALSE(MapAdifRecord(Record(fields), AdifFieldNames(), qso, reason)) << c.field;
     EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
@@ -155,7 +156,7 @@ TEST(AdifMapping, SkipsRecordsThatCannotBeUsedWithTheReason) {
 TEST(AdifMapping, ADamagedRecordIsSkippedWithItsDamage) {
   AdifRecord record = Record(Base());
   record.damage = "field CALL: length 9 runs past the next field (line 7)";
-  QsoValues qso;
+  host::QsoValues qso;
   std::string reason;
   EXPECT_FALSE(MapAdifRecord(record, AdifFieldNames(), qso, reason));
   EXPECT_EQ(reason, record.damage);
@@ -178,7 +179,7 @@ CabrilloQso Line(const char* freq, const char* mode, const char* date, const cha
 }
 
 TEST(CabrilloMapping, FillsTheParametersAndRenamesPhoneAndRtty) {
-  QsoValues qso;
+  host::QsoValues qso;
   std::string reason;
   ASSERT_TRUE(MapCabrilloQso(Line("14025", "PH", "2026-03-14", "1406"), qso, reason)) << reason;
   EXPECT_EQ(qso.line, 12u);
@@ -206,7 +207,7 @@ TEST(CabrilloMapping, ReadsKilohertzAndTheDesignatorsFromFiftyMegahertzUp) {
       {"14025.5", "20"}, {"", ""},         {"14O25", ""},   {"136", "2190"},
   };
   for (const auto& [field, band] : cases) {
-    std::optional<std::string> mapped = BandFromCabrilloFrequency(field);
+    std::optional<std::string> mapped = host::BandFromCabrilloFrequency(field);
     EXPECT_EQ(mapped.value_or(""), band) << field;
   }
 }
@@ -224,7 +225,7 @@ TEST(CabrilloMapping, SkipsImpossibleValuesWithTheReason) {
       {Line("14025", "CW", "2026-03-14", "120000"), "impossible time"},
   };
   for (const Case& c : cases) {
-    QsoValues qso;
+    host::QsoValues qso;
     std::string reason;
     EXPECT_FALSE(MapCabrilloQso(c.qso, qso, reason));
     EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;

@@ -1,12 +1,12 @@
 // The rate sheet's figures from contacts as the collector keeps them: off-times between
 // contacts inside the window, and the best of the rates the library reported.
-#include "tools/replay/report/rate_sheet.h"
+#include "tools/figures/rate_sheet.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace kevo::replay {
+namespace kevo::figures {
 namespace {
 
 constexpr double kDay = 46095.0;
@@ -36,12 +36,12 @@ TEST(RateSheet, OffTimesArePausesOfAtLeastTheBreakLengthInsideTheWindow) {
   };
   for (const auto& c : cases) {
     ReportData data;
-    std::vector<TimedLine> times;
+    std::vector<host::TimedLine> times;
     for (double minutes : c.minutes) {
       data.contacts.push_back(At(minutes));
       times.push_back({kDay + minutes * kMinute, times.size() + 1});
     }
-    data.window = FindContestWindow(times);
+    data.window = host::FindContestWindow(times);
     std::vector<OffTime> off = FindOffTimes(data, c.break_minutes);
     ASSERT_EQ(off.size(), c.expected.size()) << c.name;
     for (std::size_t i = 0; i < off.size(); ++i) {
@@ -66,4 +66,4 @@ TEST(RateSheet, BestRatesAreTheLibrarysHighestWithTheirTime) {
 }
 
 }  // namespace
-}  // namespace kevo::replay
+}  // namespace kevo::figures

@@ -7,12 +7,12 @@
 #include <set>
 #include <string>
 
-#include "tools/replay/inputs/linear_time.h"
-#include "tools/replay/report/chart_data.h"
-#include "tools/replay/report/svg_chart.h"
-#include "tools/replay/report/svg_frame.h"
+#include "tools/figures/chart_data.h"
+#include "tools/figures/svg_chart.h"
+#include "tools/figures/svg_frame.h"
+#include "tools/host/linear_time.h"
 
-namespace kevo::replay {
+namespace kevo::figures {
 namespace {
 
 TEST(NiceScale, RoundStepsFromZeroPastTheHighest) {
@@ -78,10 +78,10 @@ TEST(LinearTime, MinutesAreCutNotRounded) {
   };
   for (const auto& c : cases) {
     double day = kDay + c.seconds / 86400.0;
-    EXPECT_EQ(FormatUtc(day), c.minute) << c.seconds;
-    EXPECT_EQ(FormatUtcSeconds(day), c.second) << c.seconds;
+    EXPECT_EQ(host::FormatUtc(day), c.minute) << c.seconds;
+    EXPECT_EQ(host::FormatUtcSeconds(day), c.second) << c.seconds;
   }
-  EXPECT_EQ(FormatUtcSeconds(std::nullopt), "");
+  EXPECT_EQ(host::FormatUtcSeconds(std::nullopt), "");
 }
 
 TEST(LinearTime, DayCountsBeforeDayZeroRunForwardWithinTheDay) {
@@ -99,15 +99,15 @@ TEST(LinearTime, DayCountsBeforeDayZeroRunForwardWithinTheDay) {
       {2958466.0, std::nullopt, "(no time)"},  // past what the library formats
   };
   for (const auto& c : cases) {
-    std::optional<double> linear = LinearDay(COleDateTime{c.ole, 0});
+    std::optional<double> linear = host::LinearDay(COleDateTime{c.ole, 0});
     ASSERT_EQ(linear.has_value(), c.linear.has_value()) << c.ole;
     if (linear) {
       EXPECT_DOUBLE_EQ(*linear, *c.linear) << c.ole;
     }
-    EXPECT_EQ(FormatUtc(linear), c.shown) << c.ole;
+    EXPECT_EQ(host::FormatUtc(linear), c.shown) << c.ole;
   }
-  EXPECT_FALSE(LinearDay(COleDateTime{45000.0, 1}));  // invalid
-  EXPECT_FALSE(LinearDay(COleDateTime{45000.0, 2}));  // null
+  EXPECT_FALSE(host::LinearDay(COleDateTime{45000.0, 1}));  // invalid
+  EXPECT_FALSE(host::LinearDay(COleDateTime{45000.0, 2}));  // null
 }
 
 // A chart's figures per hour: a score carries over empty hours, a rate is the hour's highest;
@@ -232,4 +232,4 @@ TEST(TimeLines, AxisDatesStayInsideTheChart) {
 }
 
 }  // namespace
-}  // namespace kevo::replay
+}  // namespace kevo::figures

@@ -111,8 +111,8 @@ const char* FakeResult(std::int32_t* score) {
 
 const char* FakeSetName(std::int32_t index) { return index == 0 ? "KEVO" : nullptr; }
 
-EntryPoints Fakes() {
-  EntryPoints entries;
+host::EntryPoints Fakes() {
+  host::EntryPoints entries;
   entries.ResetStats0 = FakeReset;
   entries.AddData0 = FakeAdd;
   entries.RemoveData0 = FakeAdd;
@@ -128,7 +128,7 @@ class ScriptRunnerTest : public testing::Test {
   ScriptOutcome Run(const std::string& script) {
     out_.str("");
     errors_.str("");
-    EntryPoints entries = Fakes();
+    host::EntryPoints entries = Fakes();
     ScriptRunner runner(entries, out_, errors_, "s.txt");
     return runner.Run(script);
   }

@@ -1,6 +1,6 @@
 // The summary reader on texts the library itself wrote, and on texts it must refuse rather
 // than read wrong figures from.
-#include "tools/replay/report/summary_figures.h"
+#include "tools/figures/summary_figures.h"
 
 #include <gtest/gtest.h>
 
@@ -8,22 +8,22 @@
 
 #include "tests/replay/plugin_session.h"
 
-namespace kevo::replay {
+namespace kevo::figures {
 namespace {
 
 // The score summary's worked example: own number 12, own region AB, score 30.
-std::vector<QsoValues> WorkedExample() {
-  return {ContactAt("CALL1", "20", "CW", "12", "AB", 770),
-          ContactAt("CALL2", "40", "CW", "7", "CD", 810),
-          ContactAt("CALL1", "20", "CW", "12", "AB", 820),
-          ContactAt("CALL3", "20", "SSB", "5", "AB", 835),
-          ContactAt("CALL1", "20", "SSB", "12", "AB", 840)};
+std::vector<host::QsoValues> WorkedExample() {
+  return {replay::ContactAt("CALL1", "20", "CW", "12", "AB", 770),
+          replay::ContactAt("CALL2", "40", "CW", "7", "CD", 810),
+          replay::ContactAt("CALL1", "20", "CW", "12", "AB", 820),
+          replay::ContactAt("CALL3", "20", "SSB", "5", "AB", 835),
+          replay::ContactAt("CALL1", "20", "SSB", "12", "AB", 840)};
 }
 
 struct LibraryCase {
   const char* name;
   std::int32_t no_rates;
-  std::vector<QsoValues> contacts;
+  std::vector<host::QsoValues> contacts;
   SummaryFigures expected;
 };
 
@@ -41,7 +41,7 @@ TEST(SummaryFigures, ReadsWhatTheLibraryWrote) {
       {"just after the reset", 0, {}, {{}, {"Total", 0, 0, 0}, std::nullopt, 0, 0, 0}},
   };
   for (const LibraryCase& c : cases) {
-    ReplayResult result = ReplayThroughPlugin({c.no_rates, 12, "AB"}, c.contacts);
+    replay::ReplayResult result = replay::ReplayThroughPlugin({c.no_rates, 12, "AB"}, c.contacts);
     std::optional<SummaryFigures> figures = ParseSummary(result.summary.text);
     ASSERT_TRUE(figures) << c.name << ":\n" << result.summary.text;
     EXPECT_EQ(*figures, c.expected) << c.name << ":\n" << result.summary.text;
@@ -75,4 +75,4 @@ TEST(SummaryFigures, RefusesTextsOfAnotherShape) {
 }
 
 }  // namespace
-}  // namespace kevo::replay
+}  // namespace kevo::figures

@@ -2,8 +2,8 @@
 // the process as soon as the console's handler returns, and a few seconds after the event at
 // the latest. The handler therefore starts the same clean stop as Ctrl+C and waits for it to
 // end: the datagrams already taken are scored and journaled, and the journal is closed.
-#ifndef KEVO_LIVE_CONSOLE_CLOSE_H_
-#define KEVO_LIVE_CONSOLE_CLOSE_H_
+#ifndef KEVO_TOOLS_LIVE_CONSOLE_CLOSE_H_
+#define KEVO_TOOLS_LIVE_CONSOLE_CLOSE_H_
 
 #include <atomic>
 #include <chrono>
@@ -45,4 +45,4 @@ CloseWait& InstallConsoleCloseWait();
 
 }  // namespace kevo::live
 
-#endif  // KEVO_LIVE_CONSOLE_CLOSE_H_
+#endif  // KEVO_TOOLS_LIVE_CONSOLE_CLOSE_H_

@@ -1,7 +1,7 @@
 #include "tools/live/live_options.h"
 
-#include "tools/replay/inputs/long_options.h"
-#include "tools/replay/inputs/tokens.h"
+#include "tools/host/long_options.h"
+#include "tools/host/tokens.h"
 
 namespace kevo::live {
 
@@ -110,7 +110,7 @@ bool SetReceivedList(const std::string& value, ElementNames& elements, std::stri
   while (start <= value.size()) {
     std::size_t comma = value.find(',', start);
     if (comma == std::string::npos) comma = value.size();
-    std::string name = replay::AsciiLower(value.substr(start, comma - start));
+    std::string name = host::AsciiLower(value.substr(start, comma - start));
     name.erase(0, name.find_first_not_of(' '));
     name.erase(name.find_last_not_of(' ') + 1);
     if (name.empty()) {
@@ -164,10 +164,10 @@ bool Apply(int id, const std::string& value, LiveOptions& options, std::string& 
       options.library = value;
       break;
     case kDecorated:
-      options.names = replay::NameStyle::kDecorated;
+      options.names = host::NameStyle::kDecorated;
       break;
     case kOwnNumber:
-      if (std::optional<std::int32_t> number = replay::ParseInt32(value)) {
+      if (std::optional<std::int32_t> number = host::ParseInt32(value)) {
         options.settings.own_number = *number;
         break;
       }
@@ -182,10 +182,10 @@ bool Apply(int id, const std::string& value, LiveOptions& options, std::string& 
     case kRcvdField:
       return SetReceivedList(value, options.elements, error);
     case kPrefixField:
-      options.elements.prefix = replay::AsciiLower(value);
+      options.elements.prefix = host::AsciiLower(value);
       break;
     case kRegionField:
-      options.elements.region = replay::AsciiLower(value);
+      options.elements.region = host::AsciiLower(value);
       break;
     case kPost:
       if (value.rfind("http://", 0) != 0) {
@@ -195,7 +195,7 @@ bool Apply(int id, const std::string& value, LiveOptions& options, std::string& 
       post.url = value;
       break;
     case kPostEvery: {
-      std::optional<std::int32_t> seconds = replay::ParseInt32(value);
+      std::optional<std::int32_t> seconds = host::ParseInt32(value);
       if (!seconds || *seconds < kMinimumPostSeconds) {
         error = "--post-every needs a number of seconds from " +
                 std::to_string(kMinimumPostSeconds) + " up, not '" + value + "'";
@@ -208,7 +208,7 @@ bool Apply(int id, const std::string& value, LiveOptions& options, std::string& 
       post.udp.emplace();
       return SetEndpoint(value, *post.udp, "--post-udp", error);
     case kPostFirstDelay: {
-      std::optional<std::int32_t> seconds = replay::ParseInt32(value);
+      std::optional<std::int32_t> seconds = host::ParseInt32(value);
       if (!seconds || *seconds < 0) {
         error = "--post-first-delay needs a number of seconds, not '" + value + "'";
         return false;
@@ -284,7 +284,7 @@ std::optional<Endpoint> ParseEndpoint(const std::string& text) {
   } else if (endpoint.host.find(':') != std::string::npos) {
     return std::nullopt;  // an IPv6 address needs its brackets
   }
-  std::optional<std::int32_t> port = replay::ParseInt32(text.substr(colon + 1));
+  std::optional<std::int32_t> port = host::ParseInt32(text.substr(colon + 1));
   if (!port || *port < 0 || *port > 65535) return std::nullopt;
   endpoint.port = static_cast<std::uint16_t>(*port);
   return endpoint;
@@ -345,7 +345,7 @@ bool ParseLiveOptions(const std::vector<std::string>& arguments, LiveOptions& op
   auto apply = [&options](int id, const std::string& value, std::string& message) {
     return Apply(id, value, options, message);
   };
-  if (!replay::ParseLongOptions(arguments, kLongOptions, apply, operands, error)) return false;
+  if (!host::ParseLongOptions(arguments, kLongOptions, apply, operands, error)) return false;
   if (!operands.empty()) {
     error = "kevo-live takes no operands, not '" + operands.front() + "'";
     return false;

@@ -1,17 +1,17 @@
 // The command line of kevo-live.
-#ifndef KEVO_LIVE_LIVE_OPTIONS_H_
-#define KEVO_LIVE_LIVE_OPTIONS_H_
+#ifndef KEVO_TOOLS_LIVE_LIVE_OPTIONS_H_
+#define KEVO_TOOLS_LIVE_LIVE_OPTIONS_H_
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "tools/live/contact_event.h"
-#include "tools/live/log_filter.h"
-#include "tools/live/sender_filter.h"
-#include "tools/replay/host/host_session.h"
-#include "tools/replay/host/plugin_binding.h"
+#include "tools/host/host_session.h"
+#include "tools/host/plugin_binding.h"
+#include "tools/live/intake/contact_event.h"
+#include "tools/live/intake/log_filter.h"
+#include "tools/live/intake/sender_filter.h"
 
 namespace kevo::live {
 
@@ -63,8 +63,8 @@ struct LiveOptions {
   std::string workdir;  // empty: a fresh temporary directory, as kevo-replay's
   std::string exchange_list;
   std::string library;
-  replay::NameStyle names = replay::NameStyle::kPlain;
-  replay::HostSettings settings;
+  host::NameStyle names = host::NameStyle::kPlain;
+  host::HostSettings settings;
   ElementNames elements;
   LogFilter filter;
   PostSettings post;
@@ -86,4 +86,4 @@ const char* LiveUsageText();
 
 }  // namespace kevo::live
 
-#endif  // KEVO_LIVE_LIVE_OPTIONS_H_
+#endif  // KEVO_TOOLS_LIVE_LIVE_OPTIONS_H_

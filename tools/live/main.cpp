@@ -22,17 +22,17 @@
 #include <string>
 #include <vector>
 
+#include "tools/host/files.h"
+#include "tools/host/host_session.h"
+#include "tools/host/plugin_binding.h"
 #include "tools/live/console_close.h"
-#include "tools/live/http_server.h"
-#include "tools/live/live_engine.h"
+#include "tools/live/intake/udp_intake.h"
+#include "tools/live/keeping/live_engine.h"
 #include "tools/live/live_options.h"
-#include "tools/live/live_page.h"
-#include "tools/live/score_poster.h"
-#include "tools/live/status_json.h"
-#include "tools/live/udp_intake.h"
-#include "tools/replay/host/host_session.h"
-#include "tools/replay/host/plugin_binding.h"
-#include "tools/replay/session/files.h"
+#include "tools/live/page/http_server.h"
+#include "tools/live/page/live_page.h"
+#include "tools/live/page/status_json.h"
+#include "tools/live/scoreboard/score_poster.h"
 
 #ifndef KEVO_VERSION
 #define KEVO_VERSION "unknown"
@@ -166,24 +166,24 @@ class LiveApp {
         fs::absolute(options_.journal.empty() ? kJournalDefault : options_.journal);
     std::string exchange_list;
     if (!options_.exchange_list.empty() &&
-        !replay::ReadWholeFile(options_.exchange_list, exchange_list, error)) {
+        !host::ReadWholeFile(options_.exchange_list, exchange_list, error)) {
       return Fail(error);
     }
-    std::string library = options_.library.empty() ? replay::DefaultPluginPath(kInstalledPluginDir)
-                                                   : options_.library;
-    replay::LoadedPlugin plugin;
-    if (!replay::LoadPlugin(library, options_.names, plugin, error)) {
+    std::string library =
+        options_.library.empty() ? host::DefaultPluginPath(kInstalledPluginDir) : options_.library;
+    host::LoadedPlugin plugin;
+    if (!host::LoadPlugin(library, options_.names, plugin, error)) {
       return Fail("cannot use the library " + library + ": " + error);
     }
-    replay::WorkingDirectory workdir;
+    host::WorkingDirectory workdir;
     if (!workdir.Open(options_.workdir, error)) return Fail(error);
     if (!options_.exchange_list.empty() &&
-        !replay::WriteWholeFile(workdir.path() / "RADL.lst", exchange_list)) {
+        !host::WriteWholeFile(workdir.path() / "RADL.lst", exchange_list)) {
       return Fail("cannot write RADL.lst in " + workdir.path().string());
     }
     if (!workdir.Enter(error)) return Fail(error);
 
-    replay::HostSession session(plugin.entries);
+    host::HostSession session(plugin.entries);
     session.Reset(options_.settings);
     Journal journal;
     journal.set_sync(options_.journal_sync);

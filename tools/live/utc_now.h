@@ -1,6 +1,6 @@
 // The wall clock in UTC, as the page and the scoreboard write it.
-#ifndef KEVO_LIVE_UTC_NOW_H_
-#define KEVO_LIVE_UTC_NOW_H_
+#ifndef KEVO_TOOLS_LIVE_UTC_NOW_H_
+#define KEVO_TOOLS_LIVE_UTC_NOW_H_
 
 #include <string>
 
@@ -11,4 +11,4 @@ std::string UtcNow(long long seconds_from_now = 0);
 
 }  // namespace kevo::live
 
-#endif  // KEVO_LIVE_UTC_NOW_H_
+#endif  // KEVO_TOOLS_LIVE_UTC_NOW_H_

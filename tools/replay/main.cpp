@@ -14,13 +14,13 @@
 #include <io.h>
 #endif
 
-#include "tools/replay/host/plugin_binding.h"
+#include "tools/figures/report_collector.h"
+#include "tools/host/files.h"
+#include "tools/host/plugin_binding.h"
 #include "tools/replay/inputs/log_reader.h"
 #include "tools/replay/options.h"
 #include "tools/replay/report/audit_table.h"
 #include "tools/replay/report/html_report.h"
-#include "tools/replay/report/report_collector.h"
-#include "tools/replay/session/files.h"
 #include "tools/replay/session/log_replay.h"
 #include "tools/replay/session/replay_printout.h"
 #include "tools/replay/session/script_runner.h"
@@ -76,9 +76,9 @@ class App {
     std::string input_name = script ? options_.script_file : options_.log_file;
     std::string content;
     std::string exchange_list;
-    if (!ReadWholeFile(input_name, content, error) ||
+    if (!host::ReadWholeFile(input_name, content, error) ||
         (!options_.exchange_list.empty() &&
-         !ReadWholeFile(options_.exchange_list, exchange_list, error))) {
+         !host::ReadWholeFile(options_.exchange_list, exchange_list, error))) {
       return Fail(error);
     }
     ReplayInput input;
@@ -92,22 +92,22 @@ class App {
     // Read now, while relative names still mean the current directory.
     for (const std::string& name : options_.compare_files) {
       std::string other;
-      if (!ReadWholeFile(name, other, error)) return Fail(error);
+      if (!host::ReadWholeFile(name, other, error)) return Fail(error);
       compared_.push_back(ReadLog(other, name, options_.adif_fields, options_.order));
       if (compared_.back().format == LogFormat::kUnknown) {
         return Fail(name + ": neither an ADIF nor a Cabrillo log");
       }
     }
     std::string library =
-        options_.library.empty() ? DefaultPluginPath(kInstalledPluginDir) : options_.library;
-    LoadedPlugin plugin;
-    if (!LoadPlugin(library, options_.names, plugin, error)) {
+        options_.library.empty() ? host::DefaultPluginPath(kInstalledPluginDir) : options_.library;
+    host::LoadedPlugin plugin;
+    if (!host::LoadPlugin(library, options_.names, plugin, error)) {
       return Fail("cannot use the library " + library + ": " + error);
     }
-    WorkingDirectory workdir;
+    host::WorkingDirectory workdir;
     if (!workdir.Open(options_.workdir, error)) return Fail(error);
     if (!options_.exchange_list.empty() &&
-        !WriteWholeFile(workdir.path() / "RADL.lst", exchange_list)) {
+        !host::WriteWholeFile(workdir.path() / "RADL.lst", exchange_list)) {
       return Fail("cannot write RADL.lst in " + workdir.path().string());
     }
     if (!workdir.Enter(error)) return Fail(error);
@@ -121,7 +121,8 @@ class App {
     return kExitUnreadable;
   }
 
-  int RunScript(const EntryPoints& entries, const std::string& content, WorkingDirectory& workdir) {
+  int RunScript(const host::EntryPoints& entries, const std::string& content,
+                host::WorkingDirectory& workdir) {
     UseBinaryStandardOutput();
     ScriptRunner runner(entries, out_, errors_, options_.script_file);
     ScriptOutcome outcome = runner.Run(content);
@@ -129,15 +130,16 @@ class App {
     return outcome.rejected > 0 ? kExitSkipped : kExitOk;
   }
 
-  int RunLog(const EntryPoints& entries, const ReplayInput& input, WorkingDirectory& workdir) {
+  int RunLog(const host::EntryPoints& entries, const ReplayInput& input,
+             host::WorkingDirectory& workdir) {
     auto start = std::chrono::steady_clock::now();
-    ReportData report;
-    ReportCollector collector(report);
+    figures::ReportData report;
+    figures::ReportCollector collector(report);
     bool reporting = !options_.report_file.empty() || !options_.csv_file.empty();
     ContactObserver observer;
     if (reporting) {
       // The page is a view of this very session: it reads the answers the replay got anyway.
-      observer = [&collector](const RecordOutcome& outcome, const Summary& summary) {
+      observer = [&collector](const RecordOutcome& outcome, const host::Summary& summary) {
         collector.AddContact(outcome.qso, outcome.check, summary);
       };
     }
@@ -169,7 +171,7 @@ class App {
       return Fail("cannot write the report " + options_.report_file);
     }
     if (!options_.csv_file.empty()) {
-      if (!WriteWholeFile(options_.csv_file, AuditCsv(report))) {
+      if (!host::WriteWholeFile(options_.csv_file, AuditCsv(report))) {
         return Fail("cannot write the audit " + options_.csv_file);
       }
       out_ << "  audit rows:         " << options_.csv_file << '\n';
@@ -189,13 +191,13 @@ class App {
     return input.skipped.empty() ? kExitOk : kExitSkipped;
   }
 
-  ReportData CollectCompared(const EntryPoints& entries, const std::string& name,
-                             const ReplayInput& input) {
-    ReportData data;
-    ReportCollector collector(data);
+  figures::ReportData CollectCompared(const host::EntryPoints& entries, const std::string& name,
+                                      const ReplayInput& input) {
+    figures::ReportData data;
+    figures::ReportCollector collector(data);
     ReplayResult result =
         ReplayLog(entries, options_.settings, input.qsos, SummaryAt::kEachContact,
-                  [&collector](const RecordOutcome& outcome, const Summary& summary) {
+                  [&collector](const RecordOutcome& outcome, const host::Summary& summary) {
                     collector.AddContact(outcome.qso, outcome.check, summary);
                   });
     collector.Finish(result.summary);
@@ -209,7 +211,8 @@ class App {
 
   // What the page tells of a log besides the library's answers: its dates and contest, and
   // the settings its contacts were scored with.
-  void DescribeLog(ReportData& data, const EntryPoints& entries, const ReplayInput& input) {
+  void DescribeLog(figures::ReportData& data, const host::EntryPoints& entries,
+                   const ReplayInput& input) {
     data.window = input.window;
     data.contest = input.header.contest;
     data.claimed_score = input.header.claimed_score;
@@ -222,7 +225,8 @@ class App {
 
   // The page: what the collector took from the library during the replay, and the facts of
   // the log file beside it.
-  bool WriteReport(ReportData& report, const ReplayInput& input, const ReplayResult& result) {
+  bool WriteReport(figures::ReportData& report, const ReplayInput& input,
+                   const ReplayResult& result) {
     // The name alone: a folder in a shared page would tell where the operator keeps files.
     report.log_name = fs::path(options_.log_file).filename().string();
     report.format_name = LogFormatName(input.format);
@@ -240,21 +244,21 @@ class App {
       report.log_facts +=
           (report.log_facts.empty() ? "Call sign " : ", call sign ") + header.callsign;
     }
-    const HostSettings& settings = options_.settings;
+    const host::HostSettings& settings = options_.settings;
     report.settings =
         "own number " + std::to_string(settings.own_number) +
         (settings.own_region.empty() ? ", no own region" : ", own region " + settings.own_region) +
         (settings.rate_suppression != 0 ? ", rates suppressed" : "");
-    auto note = [](const std::string& what, const Problem& problem) {
+    auto note = [](const std::string& what, const host::Problem& problem) {
       return what + (problem.line > 0 ? " (line " + std::to_string(problem.line) + ")" : "") +
              ": " + problem.message;
     };
-    for (const Problem& problem : input.notes) report.notes.push_back(note("Note", problem));
-    for (const Problem& problem : result.library_faults) {
+    for (const host::Problem& problem : input.notes) report.notes.push_back(note("Note", problem));
+    for (const host::Problem& problem : result.library_faults) {
       report.notes.push_back(note("Library fault", problem));
     }
-    report.skipped = GroupSkipped(input.skipped);
-    if (!WriteWholeFile(options_.report_file, BuildHtmlReport(report))) return false;
+    report.skipped = host::GroupSkipped(input.skipped);
+    if (!host::WriteWholeFile(options_.report_file, BuildHtmlReport(report))) return false;
     out_ << "  report:             " << options_.report_file << '\n';
     for (const std::string& line : compared_lines_) out_ << line;
     return true;

@@ -1,7 +1,7 @@
 #include "tools/replay/options.h"
 
-#include "tools/replay/inputs/long_options.h"
-#include "tools/replay/inputs/tokens.h"
+#include "tools/host/long_options.h"
+#include "tools/host/tokens.h"
 
 namespace kevo::replay {
 
@@ -82,10 +82,10 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
       options.settings.rate_suppression = 1;
       break;
     case kDecorated:
-      options.names = NameStyle::kDecorated;
+      options.names = host::NameStyle::kDecorated;
       break;
     case kOwnNumber:
-      if (std::optional<std::int32_t> number = ParseInt32(value)) {
+      if (std::optional<std::int32_t> number = host::ParseInt32(value)) {
         options.settings.own_number = *number;
       } else {
         error = "--own-number needs a signed 32-bit integer, not '" + value + "'";
@@ -127,7 +127,7 @@ bool Apply(int id, const std::string& value, Options& options, std::string& erro
       options.compare_files.push_back(value);
       break;
     case kBreakMinutes:
-      if (std::optional<std::int32_t> minutes = ParseInt32(value);
+      if (std::optional<std::int32_t> minutes = host::ParseInt32(value);
           minutes && *minutes >= 1 && *minutes <= 1440) {
         options.break_minutes = *minutes;
       } else {
@@ -213,7 +213,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
   auto apply = [&options](int id, const std::string& value, std::string& message) {
     return Apply(id, value, options, message);
   };
-  if (!ParseLongOptions(arguments, kLongOptions, apply, positional, error)) return false;
+  if (!host::ParseLongOptions(arguments, kLongOptions, apply, positional, error)) return false;
 
   if (options.help || options.version) return true;
   if (!options.script_file.empty()) {

@@ -1,13 +1,13 @@
 // The command line of kevo-replay.
-#ifndef KEVO_REPLAY_OPTIONS_H_
-#define KEVO_REPLAY_OPTIONS_H_
+#ifndef KEVO_TOOLS_REPLAY_OPTIONS_H_
+#define KEVO_TOOLS_REPLAY_OPTIONS_H_
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "tools/replay/host/host_session.h"
-#include "tools/replay/host/plugin_binding.h"
+#include "tools/host/host_session.h"
+#include "tools/host/plugin_binding.h"
 #include "tools/replay/inputs/log_reader.h"
 #include "tools/replay/inputs/qso_mapping.h"
 #include "tools/replay/session/log_replay.h"
@@ -27,8 +27,8 @@ struct Options {
   std::string log_file;     // the contest log to replay
   std::string script_file;  // --script: run a scripted session instead
   std::string library;      // empty: the plug-in next to the executable
-  NameStyle names = NameStyle::kPlain;
-  HostSettings settings;  // what the statistics reset passes
+  host::NameStyle names = host::NameStyle::kPlain;
+  host::HostSettings settings;  // what the statistics reset passes
   SummaryAt summary_at = SummaryAt::kEachContact;
   RecordOrder order = RecordOrder::kTime;
   AdifFieldNames adif_fields;
@@ -49,4 +49,4 @@ const char* UsageText();
 
 }  // namespace kevo::replay
 
-#endif  // KEVO_REPLAY_OPTIONS_H_
+#endif  // KEVO_TOOLS_REPLAY_OPTIONS_H_

@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include "tools/host/tokens.h"
 #include "tools/replay/inputs/lines.h"
-#include "tools/replay/inputs/tokens.h"
 
 namespace kevo::replay {
 
@@ -43,7 +43,7 @@ Tag ScanTag(std::string_view text, std::size_t offset) {
   std::size_t i = offset + 1;
   while (i < text.size() && IsNameByte(text[i])) ++i;
   if (i == offset + 1 || i >= text.size()) return tag;
-  std::string name = AsciiUpper(text.substr(offset + 1, i - offset - 1));
+  std::string name = host::AsciiUpper(text.substr(offset + 1, i - offset - 1));
   if (text[i] == '>') {
     if (name == "EOH") tag.kind = TagKind::kEoh;
     if (name == "EOR") tag.kind = TagKind::kEor;
@@ -74,7 +74,7 @@ Tag ScanTag(std::string_view text, std::size_t offset) {
     for (char c : type) type_ok = type_ok && IsAsciiLetter(c);
   }
   tag.end = close + 1;
-  if (!AllDigits(length_text)) {
+  if (!host::AllDigits(length_text)) {
     tag.kind = TagKind::kBadField;
     tag.problem = "field " + name + ": length '" + std::string(length_text) + "' is not a number";
   } else if (!type_ok) {

@@ -1,7 +1,7 @@
 // Reader of the ADI (text) form of ADIF: an optional header ended by <EOH>, then records of
 // <NAME:LENGTH[:TYPE]>data specifiers ended by <EOR>. A pure function over bytes.
-#ifndef KEVO_REPLAY_ADIF_READER_H_
-#define KEVO_REPLAY_ADIF_READER_H_
+#ifndef KEVO_TOOLS_REPLAY_INPUTS_ADIF_READER_H_
+#define KEVO_TOOLS_REPLAY_INPUTS_ADIF_READER_H_
 
 #include <cstddef>
 #include <map>
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/replay/inputs/problem.h"
+#include "tools/host/problem.h"
 
 namespace kevo::replay {
 
@@ -20,8 +20,8 @@ struct AdifRecord {
 };
 
 struct AdifLog {
-  std::vector<AdifRecord> records;  // damaged records included, marked
-  std::vector<Problem> problems;    // trouble outside any record (the header, the file's end)
+  std::vector<AdifRecord> records;      // damaged records included, marked
+  std::vector<host::Problem> problems;  // trouble outside any record (the header, the file's end)
 };
 
 AdifLog ParseAdif(std::string_view text);
@@ -32,4 +32,4 @@ bool StartsAdifSpecifier(std::string_view text, std::size_t offset);
 
 }  // namespace kevo::replay
 
-#endif  // KEVO_REPLAY_ADIF_READER_H_
+#endif  // KEVO_TOOLS_REPLAY_INPUTS_ADIF_READER_H_

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "tools/host/tokens.h"
 #include "tools/replay/inputs/lines.h"
-#include "tools/replay/inputs/tokens.h"
 
 namespace kevo::replay {
 
@@ -146,7 +146,7 @@ std::string CabrilloLayout::Name() const {
 
 bool IsSignalReport(std::string_view token) {
   if (token.size() >= 2 && token.size() <= 3 && (token[0] == '-' || token[0] == '+')) {
-    return AllDigits(token.substr(1));
+    return host::AllDigits(token.substr(1));
   }
   if (token.size() != 2 && token.size() != 3) return false;
   return token[0] >= '1' && token[0] <= '5' && IsStrengthOrTone(token[1]) &&
@@ -160,7 +160,7 @@ std::string CabrilloTag(std::string_view line) {
   for (char c : tag) {
     if (!IsAsciiLetter(c) && !IsAsciiDigit(c) && c != '-' && c != '_') return {};
   }
-  return AsciiUpper(tag);
+  return host::AsciiUpper(tag);
 }
 
 CabrilloLog ParseCabrillo(std::string_view text) {
@@ -180,7 +180,7 @@ CabrilloLog ParseCabrillo(std::string_view text) {
     if (tag == "CONTEST") log.header.contest = value;
     if (tag == "CALLSIGN") log.header.callsign = value;
     if (tag == "CLAIMED-SCORE") log.header.claimed_score = value;
-    if (tag == "QSO") lines.push_back({number, SplitBlanks(value)});
+    if (tag == "QSO") lines.push_back({number, host::SplitBlanks(value)});
   });
   log.layout = DecideLayout(lines);
   for (const QsoLine& line : lines) {

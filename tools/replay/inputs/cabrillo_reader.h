@@ -7,15 +7,15 @@
 // the same number), and the first token of a side is a signal report when it looks like one on
 // both sides of a clear majority of such lines (all but one, or 95%). The other tokens of a
 // side are its exchange.
-#ifndef KEVO_REPLAY_CABRILLO_READER_H_
-#define KEVO_REPLAY_CABRILLO_READER_H_
+#ifndef KEVO_TOOLS_REPLAY_INPUTS_CABRILLO_READER_H_
+#define KEVO_TOOLS_REPLAY_INPUTS_CABRILLO_READER_H_
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "tools/replay/inputs/problem.h"
+#include "tools/host/problem.h"
 
 namespace kevo::replay {
 
@@ -51,7 +51,7 @@ struct CabrilloHeader {
 
 struct CabrilloLog {
   std::vector<CabrilloQso> qsos;
-  std::vector<Problem> rejected;  // QSO lines that do not fit the file's layout
+  std::vector<host::Problem> rejected;  // QSO lines that do not fit the file's layout
   CabrilloLayout layout;
   CabrilloHeader header;
   std::size_t ignored_contacts = 0;  // X-QSO lines: contacts the operator asked to ignore
@@ -71,4 +71,4 @@ bool IsSignalReport(std::string_view token);
 
 }  // namespace kevo::replay
 
-#endif  // KEVO_REPLAY_CABRILLO_READER_H_
+#endif  // KEVO_TOOLS_REPLAY_INPUTS_CABRILLO_READER_H_

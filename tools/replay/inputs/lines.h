@@ -1,6 +1,6 @@
 // Lines of a file as every reader splits them, and line ends for the terminal.
-#ifndef KEVO_REPLAY_INPUTS_LINES_H_
-#define KEVO_REPLAY_INPUTS_LINES_H_
+#ifndef KEVO_TOOLS_REPLAY_INPUTS_LINES_H_
+#define KEVO_TOOLS_REPLAY_INPUTS_LINES_H_
 
 #include <cstddef>
 #include <string>
@@ -36,4 +36,4 @@ std::string ToTerminalLineEnds(std::string_view text);
 
 }  // namespace kevo::replay
 
-#endif  // KEVO_REPLAY_INPUTS_LINES_H_
+#endif  // KEVO_TOOLS_REPLAY_INPUTS_LINES_H_

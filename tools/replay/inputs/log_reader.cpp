@@ -5,9 +5,9 @@
 #include <string>
 
 #include "text/ascii.h"
-#include "tools/replay/inputs/linear_time.h"
+#include "tools/host/linear_time.h"
+#include "tools/host/tokens.h"
 #include "tools/replay/inputs/lines.h"
-#include "tools/replay/inputs/tokens.h"
 
 namespace kevo::replay {
 
@@ -46,7 +46,7 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
 // A log whose exchange sits in another field would be scored as if none had been received.
 void WarnOfMissingExchanges(const AdifFieldNames& names, ReplayInput& input) {
   std::size_t missing = 0;
-  for (const QsoValues& qso : input.qsos) missing += qso.received.empty() ? 1 : 0;
+  for (const host::QsoValues& qso : input.qsos) missing += qso.received.empty() ? 1 : 0;
   if (missing == 0 || missing * 2 <= input.qsos.size()) return;
   std::string where = names.received ? "field " + *names.received : "SRX_STRING or SRX";
   input.notes.push_back(
@@ -61,7 +61,7 @@ void ReadAdif(std::string_view content, const AdifFieldNames& names, ReplayInput
   input.notes = std::move(log.problems);
   input.records_read = log.records.size();
   for (const AdifRecord& record : log.records) {
-    QsoValues qso;
+    host::QsoValues qso;
     std::string reason;
     if (MapAdifRecord(record, names, qso, reason)) {
       input.qsos.push_back(std::move(qso));
@@ -77,7 +77,7 @@ void ReadCabrillo(std::string_view content, ReplayInput& input) {
   input.records_read = log.qsos.size() + log.rejected.size();
   input.skipped = std::move(log.rejected);
   for (const CabrilloQso& record : log.qsos) {
-    QsoValues qso;
+    host::QsoValues qso;
     std::string reason;
     if (MapCabrilloQso(record, qso, reason)) {
       input.qsos.push_back(std::move(qso));
@@ -87,7 +87,7 @@ void ReadCabrillo(std::string_view content, ReplayInput& input) {
   }
   // Rejected lines were collected first; keep the report in file order.
   std::stable_sort(input.skipped.begin(), input.skipped.end(),
-                   [](const Problem& a, const Problem& b) { return a.line < b.line; });
+                   [](const host::Problem& a, const host::Problem& b) { return a.line < b.line; });
   if (!log.has_start) input.notes.push_back({1, "no START-OF-LOG line"});
   if (log.ignored_contacts > 0) {
     input.notes.push_back({0, std::to_string(log.ignored_contacts) +
@@ -106,12 +106,12 @@ void ReadCabrillo(std::string_view content, ReplayInput& input) {
 // rises with time as it did on the day, and the window is found over every timed contact. The
 // count of records out of time order and the window hold in either order.
 void OrderRecords(ReplayInput& input) {
-  std::vector<std::pair<std::optional<double>, QsoValues>> timed;
+  std::vector<std::pair<std::optional<double>, host::QsoValues>> timed;
   timed.reserve(input.qsos.size());
-  std::vector<TimedLine> times;
+  std::vector<host::TimedLine> times;
   std::optional<double> latest;
-  for (QsoValues& qso : input.qsos) {
-    std::optional<double> day = LinearDay(qso.time);
+  for (host::QsoValues& qso : input.qsos) {
+    std::optional<double> day = host::LinearDay(qso.time);
     if (day) {
       if (latest && *day < *latest) ++input.out_of_order;
       latest = latest ? std::max(*latest, *day) : *day;
@@ -119,7 +119,7 @@ void OrderRecords(ReplayInput& input) {
     }
     timed.emplace_back(day, std::move(qso));
   }
-  input.window = FindContestWindow(times);
+  input.window = host::FindContestWindow(times);
   if (input.order == RecordOrder::kFile) {
     for (std::size_t i = 0; i < timed.size(); ++i) input.qsos[i] = std::move(timed[i].second);
     return;

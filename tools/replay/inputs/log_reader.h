@@ -1,7 +1,7 @@
 // Reads a whole log file's bytes into the contacts to replay: format detection, the format's
 // reader and the mapping of every record. Pure: no file access, no library.
-#ifndef KEVO_REPLAY_LOG_READER_H_
-#define KEVO_REPLAY_LOG_READER_H_
+#ifndef KEVO_TOOLS_REPLAY_INPUTS_LOG_READER_H_
+#define KEVO_TOOLS_REPLAY_INPUTS_LOG_READER_H_
 
 #include <cstddef>
 #include <optional>
@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/host/contest_window.h"
+#include "tools/host/problem.h"
 #include "tools/replay/inputs/cabrillo_reader.h"
-#include "tools/replay/inputs/contest_window.h"
-#include "tools/replay/inputs/problem.h"
 #include "tools/replay/inputs/qso_mapping.h"
 
 namespace kevo::replay {
@@ -35,14 +35,14 @@ struct ReplayInput {
   // In time order, as the contest happened, whatever their order in the file (records at the
   // same time, and those without a valid time, which come last, stay in file order); in file
   // order with RecordOrder::kFile.
-  std::vector<QsoValues> qsos;
+  std::vector<host::QsoValues> qsos;
   RecordOrder order = RecordOrder::kTime;
-  std::size_t out_of_order = 0;         // records dated before one above them in the file
-  std::optional<ContestWindow> window;  // empty when no record has a valid time
-  std::vector<Problem> skipped;         // one per record left out, with the reason, in file order
-  std::vector<Problem> notes;           // trouble that skipped no record, and warnings
-  CabrilloHeader header;                // Cabrillo only
-  std::string layout;                   // the Cabrillo layout's name; empty without QSO lines
+  std::size_t out_of_order = 0;               // records dated before one above them in the file
+  std::optional<host::ContestWindow> window;  // empty when no record has a valid time
+  std::vector<host::Problem> skipped;  // one per record left out, with the reason, in file order
+  std::vector<host::Problem> notes;    // trouble that skipped no record, and warnings
+  CabrilloHeader header;               // Cabrillo only
+  std::string layout;                  // the Cabrillo layout's name; empty without QSO lines
 };
 
 ReplayInput ReadLog(std::string_view content, std::string_view file_name,
@@ -50,4 +50,4 @@ ReplayInput ReadLog(std::string_view content, std::string_view file_name,
 
 }  // namespace kevo::replay
 
-#endif  // KEVO_REPLAY_LOG_READER_H_
+#endif  // KEVO_TOOLS_REPLAY_INPUTS_LOG_READER_H_

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "tools/replay/host/boundary_values.h"
-#include "tools/replay/inputs/escapes.h"
+#include "tools/host/boundary_values.h"
+#include "tools/host/escapes.h"
+#include "tools/host/ole_date.h"
+#include "tools/host/tokens.h"
 #include "tools/replay/inputs/lines.h"
-#include "tools/replay/inputs/ole_date.h"
-#include "tools/replay/inputs/tokens.h"
 
 namespace kevo::replay {
 
@@ -26,7 +26,7 @@ bool ReadValue(std::string_view line, std::size_t& i, std::optional<std::string>
       return false;
     }
     std::string text;
-    if (!UnescapeText(line.substr(start, i - start), text, error)) return false;
+    if (!host::UnescapeText(line.substr(start, i - start), text, error)) return false;
     ++i;
     if (i < line.size() && !IsBlank(line[i])) {
       error = "a blank must follow a quoted text";
@@ -136,18 +136,18 @@ std::int32_t ScriptArguments::Integer(const char* key, std::int32_t fallback) {
   const ScriptArgument* argument = Take(key);
   if (!argument) return fallback;
   if (argument->value) {
-    if (std::optional<std::int32_t> value = ParseInt32(*argument->value)) return *value;
+    if (std::optional<std::int32_t> value = host::ParseInt32(*argument->value)) return *value;
   }
   if (error_.empty()) error_ = std::string(key) + " needs a signed 32-bit integer";
   return fallback;
 }
 
 COleDateTime ScriptArguments::DateTime(const char* key, const char* status_key) {
-  COleDateTime value{0.0, kTimeValid};
+  COleDateTime value{0.0, host::kTimeValid};
   const ScriptArgument* argument = Take(key);
   if (argument) {
     const std::string text = argument->value.value_or("");
-    std::optional<COleDateTime> iso = ParseIsoDateTime(text);
+    std::optional<COleDateTime> iso = host::ParseIsoDateTime(text);
     if (iso) {
       value = *iso;
     } else {

@@ -1,8 +1,8 @@
 // Reader of replay scripts: one entry call per line, "verb key=value key=value ...".
 // A value is `null` (a null pointer), "..." with C escapes, or a bare word without blanks or
 // quotes (taken as it is, possibly empty). Blank lines and lines starting with '#' are skipped.
-#ifndef KEVO_REPLAY_SCRIPT_READER_H_
-#define KEVO_REPLAY_SCRIPT_READER_H_
+#ifndef KEVO_TOOLS_REPLAY_INPUTS_SCRIPT_READER_H_
+#define KEVO_TOOLS_REPLAY_INPUTS_SCRIPT_READER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "StatsKEVO.h"
-#include "tools/replay/inputs/problem.h"
+#include "tools/host/problem.h"
 
 namespace kevo::replay {
 
@@ -29,7 +29,7 @@ struct ScriptLine {
 
 struct Script {
   std::vector<ScriptLine> lines;
-  std::vector<Problem> errors;  // lines that could not be read, left out
+  std::vector<host::Problem> errors;  // lines that could not be read, left out
 };
 
 Script ParseScript(std::string_view text);
@@ -67,4 +67,4 @@ class ScriptArguments {
 
 }  // namespace kevo::replay
 
-#endif  // KEVO_REPLAY_SCRIPT_READER_H_
+#endif  // KEVO_TOOLS_REPLAY_INPUTS_SCRIPT_READER_H_

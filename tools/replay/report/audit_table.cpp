@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "tools/replay/host/boundary_values.h"
-#include "tools/replay/inputs/linear_time.h"
-#include "tools/replay/report/html_escape.h"
-#include "tools/replay/report/html_table.h"
+#include "tools/figures/html_table.h"
+#include "tools/host/boundary_values.h"
+#include "tools/host/html_escape.h"
+#include "tools/host/linear_time.h"
 #include "tools/replay/report/points_reason.h"
 
 namespace kevo::replay {
@@ -13,7 +13,7 @@ namespace kevo::replay {
 namespace {
 
 // The exchange when the contact raised the multipliers: the multiplier it brought.
-std::string NewMultiplier(const ContactPoint& contact) {
+std::string NewMultiplier(const figures::ContactPoint& contact) {
   return contact.new_mults.value_or(0) > 0 ? MultiplierName(contact.received) : "";
 }
 
@@ -35,82 +35,83 @@ std::string CsvField(const std::string& text) {
 
 // The call check's guess before the contact was logged, apart from what the contact turned
 // out to bring (the "New multiplier" column).
-std::string CheckAnswerWords(const ContactPoint& contact) {
+std::string CheckAnswerWords(const figures::ContactPoint& contact) {
   std::string expects = contact.check_text.empty() ? "" : "expects " + contact.check_text + ", ";
   switch (contact.check_code) {
-    case kCheckDuplicate:
+    case host::kCheckDuplicate:
       return contact.check_text.empty() ? "duplicate" : "duplicate: " + contact.check_text;
-    case kCheckNoNewMultiplier:
+    case host::kCheckNoNewMultiplier:
       return expects + "would not be new";
-    case kCheckNewMultiplier:
+    case host::kCheckNewMultiplier:
       return expects + "would be new";
-    case kCheckBandsDiffer:
+    case host::kCheckBandsDiffer:
       return "band texts differ";
   }
   return "answer " + std::to_string(contact.check_code);
 }
 
-AuditTotals SumAudit(const ReportData& data) {
+AuditTotals SumAudit(const figures::ReportData& data) {
   AuditTotals totals;
-  for (const ContactPoint& contact : data.contacts) {
+  for (const figures::ContactPoint& contact : data.contacts) {
     totals.points += contact.points.value_or(0);
     totals.mults += contact.new_mults.value_or(0);
   }
   return totals;
 }
 
-std::string AuditSection(const ReportData& data) {
+std::string AuditSection(const figures::ReportData& data) {
   std::string out = "<h2 id=\"audit\">Every contact</h2>\n";
   if (data.contacts.empty()) return out + "<p>None.</p>\n";
   out +=
       "<p>Each contact's points and new multipliers are how far the library's total points "
       "and multipliers rose with it; they add up to the score's. The same rows are written "
       "by <code>--csv FILE</code>.</p>\n";
-  out += "<details>\n<summary>The " + Plural(data.contacts.size(), "contact", "contacts") +
+  out += "<details>\n<summary>The " + figures::Plural(data.contacts.size(), "contact", "contacts") +
          " in time order</summary>\n";
-  out += OpenBox("Every contact");
-  out +=
-      OpenTable("Every contact as the library answered it", {{"Line", true},
-                                                             {"Time (UTC)", false},
-                                                             {"Call", false},
-                                                             {"Band", false},
-                                                             {"Mode", false},
-                                                             {"Exchange", false},
-                                                             {"Points", true},
-                                                             {"Why these points", false},
-                                                             {"Region", false},
-                                                             {"New multiplier", false},
-                                                             {"Call check before logging", false}});
-  for (const ContactPoint& c : data.contacts) {
+  out += figures::OpenBox("Every contact");
+  out += figures::OpenTable("Every contact as the library answered it",
+                            {{"Line", true},
+                             {"Time (UTC)", false},
+                             {"Call", false},
+                             {"Band", false},
+                             {"Mode", false},
+                             {"Exchange", false},
+                             {"Points", true},
+                             {"Why these points", false},
+                             {"Region", false},
+                             {"New multiplier", false},
+                             {"Call check before logging", false}});
+  for (const figures::ContactPoint& c : data.contacts) {
     out += "<tr>";
-    out += Cell(std::to_string(c.line), true);
-    out += Cell(FormatUtc(c.time));
-    out += RowHeader(EscapeHtml(c.call));
-    out += Cell(EscapeHtml(c.band));
-    out += Cell(EscapeHtml(c.mode));
-    out += Cell(EscapeHtml(c.received));
-    out += Cell(c.points ? Number(*c.points) : "?", true);
-    out += Cell(EscapeHtml(PointsReason(c, data.own_number, data.own_region)));
-    out += Cell(EscapeHtml(c.region));
-    out += Cell(EscapeHtml(NewMultiplier(c)));
-    out += Cell(EscapeHtml(CheckAnswerWords(c)));
+    out += figures::Cell(std::to_string(c.line), true);
+    out += figures::Cell(host::FormatUtc(c.time));
+    out += figures::RowHeader(host::EscapeHtml(c.call));
+    out += figures::Cell(host::EscapeHtml(c.band));
+    out += figures::Cell(host::EscapeHtml(c.mode));
+    out += figures::Cell(host::EscapeHtml(c.received));
+    out += figures::Cell(c.points ? figures::Number(*c.points) : "?", true);
+    out += figures::Cell(host::EscapeHtml(PointsReason(c, data.own_number, data.own_region)));
+    out += figures::Cell(host::EscapeHtml(c.region));
+    out += figures::Cell(host::EscapeHtml(NewMultiplier(c)));
+    out += figures::Cell(host::EscapeHtml(CheckAnswerWords(c)));
     out += "</tr>\n";
   }
   AuditTotals totals = SumAudit(data);
-  out += "</tbody>\n<tfoot><tr>" + Cell("") + Cell("") + RowHeader("Total") + Cell("") + Cell("") +
-         Cell("") + Cell(Number(totals.points), true) + Cell("") + Cell("") +
-         Cell(Number(totals.mults) + " multipliers") + Cell("") +
-         "</tr></tfoot>\n</table></div>\n</details>\n";
+  out += "</tbody>\n<tfoot><tr>" + figures::Cell("") + figures::Cell("") +
+         figures::RowHeader("Total") + figures::Cell("") + figures::Cell("") + figures::Cell("") +
+         figures::Cell(figures::Number(totals.points), true) + figures::Cell("") +
+         figures::Cell("") + figures::Cell(figures::Number(totals.mults) + " multipliers") +
+         figures::Cell("") + "</tr></tfoot>\n</table></div>\n</details>\n";
   return out;
 }
 
-std::string AuditCsv(const ReportData& data) {
+std::string AuditCsv(const figures::ReportData& data) {
   std::string out =
       "line,time_utc,call,band,mode,exchange,region,points,points_reason,multipliers,"
       "new_multiplier,duplicate,check_code,check_answer\r\n";
-  for (const ContactPoint& c : data.contacts) {
+  for (const figures::ContactPoint& c : data.contacts) {
     std::vector<std::string> fields = {std::to_string(c.line),
-                                       FormatUtcSeconds(c.time),
+                                       host::FormatUtcSeconds(c.time),
                                        c.call,
                                        c.band,
                                        c.mode,
@@ -120,7 +121,7 @@ std::string AuditCsv(const ReportData& data) {
                                        PointsReason(c, data.own_number, data.own_region),
                                        OptionalNumber(c.new_mults),
                                        NewMultiplier(c),
-                                       c.check_code == kCheckDuplicate ? "yes" : "no",
+                                       c.check_code == host::kCheckDuplicate ? "yes" : "no",
                                        std::to_string(c.check_code),
                                        CheckAnswerWords(c)};
     for (std::size_t i = 0; i < fields.size(); ++i) {

@@ -2,18 +2,18 @@
 
 #include <vector>
 
-#include "tools/replay/inputs/linear_time.h"
-#include "tools/replay/report/html_escape.h"
-#include "tools/replay/report/html_table.h"
+#include "tools/figures/html_table.h"
+#include "tools/figures/report_charts.h"
+#include "tools/host/html_escape.h"
+#include "tools/host/linear_time.h"
 #include "tools/replay/report/points_reason.h"
-#include "tools/replay/report/report_charts.h"
 
 namespace kevo::replay {
 
-std::string MultiplierSection(const ReportData& data) {
-  std::vector<std::string> bands = ReportBands(data);
-  std::vector<std::vector<const ContactPoint*>> firsts(bands.size());
-  for (const ContactPoint& contact : data.contacts) {
+std::string MultiplierSection(const figures::ReportData& data) {
+  std::vector<std::string> bands = figures::ReportBands(data);
+  std::vector<std::vector<const figures::ContactPoint*>> firsts(bands.size());
+  for (const figures::ContactPoint& contact : data.contacts) {
     if (contact.new_mults.value_or(0) <= 0) continue;
     for (std::size_t i = 0; i < bands.size(); ++i) {
       if (bands[i] == contact.band) firsts[i].push_back(&contact);
@@ -23,21 +23,22 @@ std::string MultiplierSection(const ReportData& data) {
   std::string tables;
   for (std::size_t i = 0; i < bands.size(); ++i) {
     if (firsts[i].empty()) continue;
-    std::string band = EscapeHtml(BandLabel(bands[i]));
+    std::string band = host::EscapeHtml(figures::BandLabel(bands[i]));
     tables += "<details>\n<summary>" + band + ": " +
-              Plural(firsts[i].size(), "multiplier", "multipliers") + "</summary>\n";
-    tables += OpenBox("Multipliers on " + band);
-    tables += OpenTable("Multipliers on " + band + ", in the order they were first worked",
-                        {{"Multiplier", false},
-                         {"First worked (UTC)", false},
-                         {"Call", false},
-                         {"Mode", false},
-                         {"Line", true}});
-    for (const ContactPoint* contact : firsts[i]) {
-      tables += "<tr>" + RowHeader(EscapeHtml(MultiplierName(contact->received))) +
-                Cell(FormatUtc(contact->time)) + Cell(EscapeHtml(contact->call)) +
-                Cell(EscapeHtml(contact->mode)) + Cell(std::to_string(contact->line), true) +
-                "</tr>\n";
+              figures::Plural(firsts[i].size(), "multiplier", "multipliers") + "</summary>\n";
+    tables += figures::OpenBox("Multipliers on " + band);
+    tables += figures::OpenTable("Multipliers on " + band + ", in the order they were first worked",
+                                 {{"Multiplier", false},
+                                  {"First worked (UTC)", false},
+                                  {"Call", false},
+                                  {"Mode", false},
+                                  {"Line", true}});
+    for (const figures::ContactPoint* contact : firsts[i]) {
+      tables += "<tr>" + figures::RowHeader(host::EscapeHtml(MultiplierName(contact->received))) +
+                figures::Cell(host::FormatUtc(contact->time)) +
+                figures::Cell(host::EscapeHtml(contact->call)) +
+                figures::Cell(host::EscapeHtml(contact->mode)) +
+                figures::Cell(std::to_string(contact->line), true) + "</tr>\n";
     }
     tables += "</tbody>\n</table></div>\n</details>\n";
   }

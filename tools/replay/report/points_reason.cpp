@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "tools/replay/host/boundary_values.h"
+#include "tools/host/boundary_values.h"
 
 namespace kevo::replay {
 
@@ -22,9 +22,9 @@ bool IsNumber(const std::string& text, std::int32_t number) {
 
 }  // namespace
 
-std::string PointsReason(const ContactPoint& contact, std::int32_t own_number,
+std::string PointsReason(const figures::ContactPoint& contact, std::int32_t own_number,
                          const std::string& own_region) {
-  if (contact.check_code == kCheckDuplicate && contact.points.value_or(0) == 0) {
+  if (contact.check_code == host::kCheckDuplicate && contact.points.value_or(0) == 0) {
     return "duplicate";
   }
   if (!contact.points) return "";
@@ -44,10 +44,12 @@ std::string PointsReason(const ContactPoint& contact, std::int32_t own_number,
 
 std::string RegionWords(const std::string& region) { return region.empty() ? "none" : region; }
 
-std::string ScoredApartReason(const ContactPoint& here, const ReportData& here_log,
-                              const ContactPoint& there, const ReportData& there_log) {
-  bool here_dupe = here.check_code == kCheckDuplicate;
-  if (here_dupe != (there.check_code == kCheckDuplicate)) {
+std::string ScoredApartReason(const figures::ContactPoint& here,
+                              const figures::ReportData& here_log,
+                              const figures::ContactPoint& there,
+                              const figures::ReportData& there_log) {
+  bool here_dupe = here.check_code == host::kCheckDuplicate;
+  if (here_dupe != (there.check_code == host::kCheckDuplicate)) {
     return here_dupe ? "a duplicate here, not there" : "a duplicate there, not here";
   }
   if (here.received != there.received) {

@@ -12,22 +12,22 @@ namespace {
 // this copy only counts, it never decides what is scored.
 using ContactKey = std::tuple<std::string, std::string, std::string, double, std::int32_t>;
 
-ContactKey KeyOf(const QsoValues& qso) {
+ContactKey KeyOf(const host::QsoValues& qso) {
   return {qso.call, qso.band, qso.mode, qso.time.m_dt, qso.time.m_status};
 }
 
 }  // namespace
 
-ReplayResult ReplayLog(const EntryPoints& entries, const HostSettings& settings,
-                       const std::vector<QsoValues>& qsos, SummaryAt summary_at,
+ReplayResult ReplayLog(const host::EntryPoints& entries, const host::HostSettings& settings,
+                       const std::vector<host::QsoValues>& qsos, SummaryAt summary_at,
                        const ContactObserver& observer) {
   ReplayResult result;
   result.summary_at = summary_at;
-  HostSession session(entries);
+  host::HostSession session(entries);
   session.Reset(settings);
   std::set<ContactKey> contacts;
   result.records.reserve(qsos.size());
-  for (const QsoValues& qso : qsos) {
+  for (const host::QsoValues& qso : qsos) {
     RecordOutcome outcome;
     outcome.check = session.Log(qso);
     ++result.answers[outcome.check.code];

@@ -3,8 +3,8 @@
 // AddData0, and the score summary after every contact as a host that shows the score asks
 // for it, or once at the end where asked. The loop knows nothing of the report; whoever wants
 // to see every contact's answers passes an observer.
-#ifndef KEVO_REPLAY_SESSION_LOG_REPLAY_H_
-#define KEVO_REPLAY_SESSION_LOG_REPLAY_H_
+#ifndef KEVO_TOOLS_REPLAY_SESSION_LOG_REPLAY_H_
+#define KEVO_TOOLS_REPLAY_SESSION_LOG_REPLAY_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay/host/host_session.h"
-#include "tools/replay/inputs/problem.h"
+#include "tools/host/host_session.h"
+#include "tools/host/problem.h"
 #include "tools/replay/inputs/qso_mapping.h"
 
 namespace kevo::replay {
@@ -27,29 +27,29 @@ enum class SummaryAt {
 
 // One contact as it went to the library.
 struct RecordOutcome {
-  QsoValues qso;
-  CheckAnswer check;
+  host::QsoValues qso;
+  host::CheckAnswer check;
   // The same call, band, mode and date-time as an earlier contact: the library keeps one.
   bool repeats_earlier = false;
 };
 
 struct ReplayResult {
   SummaryAt summary_at = SummaryAt::kEachContact;
-  Summary summary;                              // the last one asked for
+  host::Summary summary;                        // the last one asked for
   std::vector<RecordOutcome> records;           // one per contact added, in file order
   std::size_t stored = 0;                       // contacts the library keeps
   std::map<std::int32_t, std::size_t> answers;  // call check code -> how often
-  std::vector<Problem> library_faults;          // e.g. a check buffer overrun
+  std::vector<host::Problem> library_faults;    // e.g. a check buffer overrun
 };
 
 // Sees each contact right after its summary (with SummaryAt::kEachContact only).
-using ContactObserver = std::function<void(const RecordOutcome&, const Summary&)>;
+using ContactObserver = std::function<void(const RecordOutcome&, const host::Summary&)>;
 
 // Reset must happen in the directory that holds the exchange list; the caller sees to that.
-ReplayResult ReplayLog(const EntryPoints& entries, const HostSettings& settings,
-                       const std::vector<QsoValues>& qsos, SummaryAt summary_at,
+ReplayResult ReplayLog(const host::EntryPoints& entries, const host::HostSettings& settings,
+                       const std::vector<host::QsoValues>& qsos, SummaryAt summary_at,
                        const ContactObserver& observer = {});
 
 }  // namespace kevo::replay
 
-#endif  // KEVO_REPLAY_SESSION_LOG_REPLAY_H_
+#endif  // KEVO_TOOLS_REPLAY_SESSION_LOG_REPLAY_H_

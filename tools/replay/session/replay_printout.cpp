@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "tools/replay/inputs/linear_time.h"
+#include "tools/host/linear_time.h"
 #include "tools/replay/inputs/lines.h"
 
 namespace kevo::replay {
@@ -10,8 +10,8 @@ namespace kevo::replay {
 namespace {
 
 void PrintProblems(std::ostream& out, const std::string& file_name,
-                   const std::vector<Problem>& problems) {
-  for (const Problem& problem : problems) {
+                   const std::vector<host::Problem>& problems) {
+  for (const host::Problem& problem : problems) {
     out << "    " << file_name;
     if (problem.line > 0) out << ':' << problem.line;
     out << ": " << problem.message << '\n';
@@ -21,9 +21,9 @@ void PrintProblems(std::ostream& out, const std::string& file_name,
 // One line per kind of reason: "FILE:3,7,9 and 12 more: reason (15 records)"; a reason met
 // once looks like a single problem.
 void PrintSkipGroups(std::ostream& out, const std::string& file_name,
-                     const std::vector<SkipGroup>& groups) {
-  for (const SkipGroup& group : groups) {
-    FirstLines first = FirstLinesOf(group.lines, ",");
+                     const std::vector<host::SkipGroup>& groups) {
+  for (const host::SkipGroup& group : groups) {
+    host::FirstLines first = host::FirstLinesOf(group.lines, ",");
     out << "    " << file_name << ':' << first.shown;
     if (first.more > 0) out << " and " << first.more << " more";
     out << ": " << group.reason;
@@ -48,10 +48,10 @@ void PrintHeaderFacts(std::ostream& out, const ReplayInput& input, const ReplayR
 // another contest or a mistyped date; the operator should look at them.
 void PrintTimeWarnings(std::ostream& out, const std::string& file_name, const ReplayInput& input) {
   if (input.window && !input.window->outside.empty()) {
-    FirstLines first = FirstLinesOf(input.window->outside, ",");
+    host::FirstLines first = host::FirstLinesOf(input.window->outside, ",");
     out << "  warning:            " << input.window->outside.size()
-        << " record(s) outside the contest's " << FormatUtc(input.window->first) << " to "
-        << FormatUtc(input.window->last) << " UTC: " << file_name << ':' << first.shown;
+        << " record(s) outside the contest's " << host::FormatUtc(input.window->first) << " to "
+        << host::FormatUtc(input.window->last) << " UTC: " << file_name << ':' << first.shown;
     if (first.more > 0) out << " and " << first.more << " more";
     out << '\n';
   }
@@ -80,7 +80,7 @@ void PrintReplayReport(std::ostream& out, const std::string& file_name, const Re
   if (style.verbose) {
     PrintProblems(out, file_name, input.skipped);
   } else {
-    PrintSkipGroups(out, file_name, GroupSkipped(input.skipped));
+    PrintSkipGroups(out, file_name, host::GroupSkipped(input.skipped));
   }
   PrintTimeWarnings(out, file_name, input);
   out << "  contacts stored:    " << result.stored;
@@ -89,7 +89,7 @@ void PrintReplayReport(std::ostream& out, const std::string& file_name, const Re
         << "time, which the library keeps once)";
   }
   out << '\n';
-  auto duplicates = result.answers.find(kCheckDuplicate);
+  auto duplicates = result.answers.find(host::kCheckDuplicate);
   out << "  duplicates flagged: " << (duplicates == result.answers.end() ? 0 : duplicates->second)
       << '\n';
   std::string answers;

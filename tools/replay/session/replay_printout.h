@@ -1,7 +1,7 @@
 // The text a replay prints: the library's last summary, then what the tool saw of the log
 // and of the library's answers.
-#ifndef KEVO_REPLAY_SESSION_REPLAY_PRINTOUT_H_
-#define KEVO_REPLAY_SESSION_REPLAY_PRINTOUT_H_
+#ifndef KEVO_TOOLS_REPLAY_SESSION_REPLAY_PRINTOUT_H_
+#define KEVO_TOOLS_REPLAY_SESSION_REPLAY_PRINTOUT_H_
 
 #include <ostream>
 #include <string>
@@ -20,4 +20,4 @@ void PrintReplayReport(std::ostream& out, const std::string& file_name, const Re
 
 }  // namespace kevo::replay
 
-#endif  // KEVO_REPLAY_SESSION_REPLAY_PRINTOUT_H_
+#endif  // KEVO_TOOLS_REPLAY_SESSION_REPLAY_PRINTOUT_H_

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "tools/replay/inputs/escapes.h"
-#include "tools/replay/session/files.h"
+#include "tools/host/escapes.h"
+#include "tools/host/files.h"
 
 namespace kevo::replay {
 
@@ -25,7 +25,7 @@ bool IsSafeRelativeName(const std::string& name) {
   return true;
 }
 
-void PrintBuffer(std::ostream& out, const char* label, const CheckBuffer* buffer,
+void PrintBuffer(std::ostream& out, const char* label, const host::CheckBuffer* buffer,
                  std::size_t indent) {
   out << std::string(kDetailIndent, ' ') << label << ": ";
   if (buffer == nullptr) {
@@ -35,7 +35,7 @@ void PrintBuffer(std::ostream& out, const char* label, const CheckBuffer* buffer
   } else if (!buffer->Changed()) {
     out << "not written";
   } else if (std::optional<std::string> text = buffer->Text()) {
-    PrintQuoted(out, *text, indent);
+    host::PrintQuoted(out, *text, indent);
   } else {
     out << "written without a zero byte";
   }
@@ -44,8 +44,8 @@ void PrintBuffer(std::ostream& out, const char* label, const CheckBuffer* buffer
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(const EntryPoints& entries, std::ostream& out, std::ostream& errors,
-                           std::string script_name)
+ScriptRunner::ScriptRunner(const host::EntryPoints& entries, std::ostream& out,
+                           std::ostream& errors, std::string script_name)
     : entries_(entries), out_(out), errors_(errors), script_name_(std::move(script_name)) {}
 
 std::string ScriptRunner::Head(const ScriptLine& line) const {
@@ -100,7 +100,7 @@ bool ScriptRunner::Reset(const ScriptLine& line, std::string& error) {
   TextValue own_region = args.Text("own_region");
   if (!args.Finish(error)) return false;
   longest_received_ = 0;
-  std::int32_t result = CallReset(entries_, no_rates, own_number, Pointer(own_region));
+  std::int32_t result = host::CallReset(entries_, no_rates, own_number, Pointer(own_region));
   out_ << Head(line) << result << '\n';
   return true;
 }
@@ -114,7 +114,7 @@ bool ScriptRunner::AddOrRemove(const ScriptLine& line, bool add, std::string& er
   TextValue received = args.Text("rcvd");
   TextValue prefix = args.Text("prefix");
   TextValue region = args.Text("region");
-  QsoArguments qso;
+  host::QsoArguments qso;
   qso.time = args.DateTime("time", "status");
   if (!args.Finish(error)) return false;
   qso.call = Pointer(call);
@@ -125,7 +125,7 @@ bool ScriptRunner::AddOrRemove(const ScriptLine& line, bool add, std::string& er
   qso.prefix = Pointer(prefix);
   qso.region = Pointer(region);
   if (add && received) longest_received_ = std::max(longest_received_, received->size());
-  std::int32_t result = add ? CallAdd(entries_, qso) : CallRemove(entries_, qso);
+  std::int32_t result = add ? host::CallAdd(entries_, qso) : host::CallRemove(entries_, qso);
   out_ << Head(line) << result << '\n';
   return true;
 }
@@ -145,15 +145,15 @@ bool ScriptRunner::Check(const ScriptLine& line, std::string& error) {
   TextValue dupe_initial = args.Text("dupe", std::nullopt);
   if (!args.Finish(error)) return false;
 
-  std::optional<CheckBuffer> hint;
+  std::optional<host::CheckBuffer> hint;
   if (!hint_given || hint_initial) {
-    hint.emplace(HintRoom(longest_received_, ExchangeListBytes()), hint_initial);
+    hint.emplace(host::HintRoom(longest_received_, host::ExchangeListBytes()), hint_initial);
   }
-  std::optional<CheckBuffer> dupe;
+  std::optional<host::CheckBuffer> dupe;
   if (!dupe_given || dupe_initial) {
-    dupe.emplace(DupeMessageRoom(call ? call->size() : 0), dupe_initial);
+    dupe.emplace(host::DupeMessageRoom(call ? call->size() : 0), dupe_initial);
   }
-  CheckArguments check;
+  host::CheckArguments check;
   check.call = Pointer(call);
   check.mode = Pointer(mode);
   check.prefix = Pointer(prefix);
@@ -162,7 +162,7 @@ bool ScriptRunner::Check(const ScriptLine& line, std::string& error) {
   check.number = number;
   check.hint = hint ? hint->data() : nullptr;
   check.dupe_message = dupe ? dupe->data() : nullptr;
-  std::int32_t result = CallCheck(entries_, check);
+  std::int32_t result = host::CallCheck(entries_, check);
   out_ << Head(line) << result << '\n';
   std::size_t indent = kDetailIndent + 6;
   PrintBuffer(out_, "hint", hint ? &*hint : nullptr, indent);
@@ -183,7 +183,7 @@ bool ScriptRunner::Result(const ScriptLine& line, std::string& error) {
   const char* text = entries_.GetResult0(score_given ? &score : nullptr);
   std::string head = Head(line);
   out_ << head;
-  PrintQuoted(out_, text, head.size());
+  host::PrintQuoted(out_, text, head.size());
   out_ << '\n' << std::string(kDetailIndent, ' ') << "score: ";
   if (score_given) {
     out_ << score;
@@ -201,16 +201,16 @@ bool ScriptRunner::Command(const ScriptLine& line, std::string& error) {
   if (!args.Finish(error)) return false;
   const char* text = entries_.RunCommand0(number, Pointer(argument));
   out_ << Head(line);
-  PrintQuoted(out_, text, kDetailIndent);
+  host::PrintQuoted(out_, text, kDetailIndent);
   out_ << '\n' << std::string(kDetailIndent, ' ') << "ExtLog.txt: ";
   std::string extlog;
   std::string ignored;
-  if (!ReadWholeFile("ExtLog.txt", extlog, ignored)) {
+  if (!host::ReadWholeFile("ExtLog.txt", extlog, ignored)) {
     out_ << "none\n";
     return true;
   }
   out_ << extlog.size() << " bytes\n" << std::string(kDetailIndent + 2, ' ');
-  PrintQuoted(out_, extlog, kDetailIndent + 2);
+  host::PrintQuoted(out_, extlog, kDetailIndent + 2);
   out_ << '\n';
   return true;
 }
@@ -220,7 +220,7 @@ bool ScriptRunner::SetName(const ScriptLine& line, std::string& error) {
   std::int32_t index = args.Integer("index", 0);
   if (!args.Finish(error)) return false;
   out_ << Head(line);
-  PrintQuoted(out_, entries_.GetSetName(index), kDetailIndent);
+  host::PrintQuoted(out_, entries_.GetSetName(index), kDetailIndent);
   out_ << '\n';
   return true;
 }
@@ -235,7 +235,7 @@ bool ScriptRunner::File(const ScriptLine& line, std::string& error) {
     return false;
   }
   std::filesystem::path path(*name);
-  if (IsNonRegularFile(path)) {
+  if (host::IsNonRegularFile(path)) {
     error = *name + " is not a regular file";
     return false;
   }
@@ -246,7 +246,7 @@ bool ScriptRunner::File(const ScriptLine& line, std::string& error) {
     return true;
   }
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ignored);
-  if (!WriteWholeFile(path, *text)) {
+  if (!host::WriteWholeFile(path, *text)) {
     error = "cannot write " + *name;
     return false;
   }

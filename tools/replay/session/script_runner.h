@@ -1,15 +1,15 @@
 // Runs a replay script against the library's entries and prints every answer as a transcript
 // (see PrintQuoted in text.h and the README section "kevo-replay" for its form). Files named by the
 // script and "ExtLog.txt" are taken relative to the current directory.
-#ifndef KEVO_REPLAY_SCRIPT_RUNNER_H_
-#define KEVO_REPLAY_SCRIPT_RUNNER_H_
+#ifndef KEVO_TOOLS_REPLAY_SESSION_SCRIPT_RUNNER_H_
+#define KEVO_TOOLS_REPLAY_SESSION_SCRIPT_RUNNER_H_
 
 #include <cstddef>
 #include <ostream>
 #include <string>
 #include <string_view>
 
-#include "tools/replay/host/plugin_binding.h"
+#include "tools/host/plugin_binding.h"
 #include "tools/replay/inputs/script_reader.h"
 
 namespace kevo::replay {
@@ -22,7 +22,7 @@ struct ScriptOutcome {
 class ScriptRunner {
  public:
   // `errors` gets "name:line: message" for every rejected line, besides the transcript.
-  ScriptRunner(const EntryPoints& entries, std::ostream& out, std::ostream& errors,
+  ScriptRunner(const host::EntryPoints& entries, std::ostream& out, std::ostream& errors,
                std::string script_name);
 
   ScriptOutcome Run(std::string_view script_text);
@@ -39,7 +39,7 @@ class ScriptRunner {
   void Reject(std::size_t line, const std::string& message);
   std::string Head(const ScriptLine& line) const;
 
-  const EntryPoints& entries_;
+  const host::EntryPoints& entries_;
   std::ostream& out_;
   std::ostream& errors_;
   std::string script_name_;
@@ -49,4 +49,4 @@ class ScriptRunner {
 
 }  // namespace kevo::replay
 
-#endif  // KEVO_REPLAY_SCRIPT_RUNNER_H_
+#endif  // KEVO_TOOLS_REPLAY_SESSION_SCRIPT_RUNNER_H_
