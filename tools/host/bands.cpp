@@ -109,6 +109,13 @@ std::optional<std::uint64_t> DecimalToHertz(std::string_view text, int exponent)
   return hertz;
 }
 
+std::optional<std::string> CabrilloDesignator(std::string_view band) {
+  for (const Designator& designator : kDesignators) {
+    if (band == designator.text) return std::string(designator.field);
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> BandFromCabrilloFrequency(std::string_view field) {
   std::string upper = AsciiUpper(field);
   for (const Designator& designator : kDesignators) {

@@ -26,6 +26,10 @@ std::optional<std::uint64_t> DecimalToHertz(std::string_view text, int exponent)
 // designator ("50", "144", "432", "1.2G", ...). Empty when neither fits a band.
 std::optional<std::string> BandFromCabrilloFrequency(std::string_view field);
 
+// The Cabrillo designator ("50", "144", "1.2G", ...) of a band the library names from 6 m up;
+// empty below 6 m, where Cabrillo gives the frequency in kHz instead.
+std::optional<std::string> CabrilloDesignator(std::string_view band);
+
 }  // namespace kevo::host
 
 #endif  // KEVO_TOOLS_HOST_BANDS_H_

@@ -5,23 +5,13 @@
 #include <sstream>
 #include <utility>
 
+#include "tools/host/bands.h"
+
 namespace kevo::live {
 
 namespace pt = boost::property_tree;
 
 namespace {
-
-// The library's band text and the band's Cabrillo designator, from 6 m up.
-struct Designator {
-  const char* library_band;
-  const char* cabrillo;
-};
-constexpr Designator kDesignators[] = {
-    {"6", "50"},     {"4", "70"},       {"2", "144"},     {"1.25", "222"}, {"70cm", "432"},
-    {"33cm", "902"}, {"23cm", "1.2G"},  {"13cm", "2.3G"}, {"9cm", "3.4G"}, {"6cm", "5.7G"},
-    {"3cm", "10G"},  {"1.25cm", "24G"}, {"6mm", "47G"},   {"4mm", "75G"},  {"2.5mm", "122G"},
-    {"2mm", "134G"}, {"1mm", "241G"},
-};
 
 // The station's location, only with what the operator gave.
 void AddQth(pt::ptree& results, const StationFacts& station) {
@@ -55,10 +45,7 @@ void AddBand(pt::ptree& breakdown, const figures::BandFigures& band) {
 
 std::string ScoreboardBand(const std::string& library_band) {
   if (library_band == "Total") return "total";
-  for (const Designator& designator : kDesignators) {
-    if (library_band == designator.library_band) return designator.cabrillo;
-  }
-  return library_band;
+  return host::CabrilloDesignator(library_band).value_or(library_band);
 }
 
 std::string BuildScoreDocument(const StationFacts& station, std::int32_t score,
