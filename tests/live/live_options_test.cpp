@@ -27,6 +27,7 @@ TEST(LiveOptionsTest, ParsesOrRefusesWithTheMessage) {
       {{"--rcvd-field", "exchange1,,rcvnr"}, "--rcvd-field needs element names separated"},
       {{"--rcvd-field", ""}, "--rcvd-field needs element names separated"},
       {{"--own-number", "x"}, "--own-number needs a signed 32-bit integer, not 'x'"},
+      {{"--workdir", ""}, "--workdir needs a directory"},
       {{"--frobnicate"}, "unknown option --frobnicate"},
       {{"--jour", "x"}, "unknown option --jour"},
       {{"--journal"}, "--journal needs a value"},

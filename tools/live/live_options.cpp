@@ -1,6 +1,5 @@
 #include "tools/live/live_options.h"
 
-#include "tools/host/long_options.h"
 #include "tools/host/tokens.h"
 
 namespace kevo::live {
@@ -8,21 +7,12 @@ namespace kevo::live {
 namespace {
 
 enum OptionId : int {
-  kHelp = 256,
-  kVersion,
-  kUdp,
+  kUdp = host::kFirstOwnOptionId,
   kAllow,
   kShareUdp,
   kHttp,
   kJournal,
   kNoSync,
-  kWorkdir,
-  kExchangeList,
-  kLibrary,
-  kDecorated,
-  kOwnNumber,
-  kOwnRegion,
-  kNoRates,
   kRcvdField,
   kPrefixField,
   kRegionField,
@@ -50,21 +40,12 @@ enum OptionId : int {
 };
 
 constexpr option kLongOptions[] = {
-    {"help", no_argument, nullptr, kHelp},
-    {"version", no_argument, nullptr, kVersion},
     {"udp", required_argument, nullptr, kUdp},
     {"allow", required_argument, nullptr, kAllow},
     {"share-udp", no_argument, nullptr, kShareUdp},
     {"http", required_argument, nullptr, kHttp},
     {"journal", required_argument, nullptr, kJournal},
     {"no-sync", no_argument, nullptr, kNoSync},
-    {"workdir", required_argument, nullptr, kWorkdir},
-    {"exchange-list", required_argument, nullptr, kExchangeList},
-    {"library", required_argument, nullptr, kLibrary},
-    {"decorated", no_argument, nullptr, kDecorated},
-    {"own-number", required_argument, nullptr, kOwnNumber},
-    {"own-region", required_argument, nullptr, kOwnRegion},
-    {"no-rates", no_argument, nullptr, kNoRates},
     {"rcvd-field", required_argument, nullptr, kRcvdField},
     {"prefix-field", required_argument, nullptr, kPrefixField},
     {"region-field", required_argument, nullptr, kRegionField},
@@ -124,151 +105,118 @@ bool SetReceivedList(const std::string& value, ElementNames& elements, std::stri
   return true;
 }
 
-bool Apply(int id, const std::string& value, LiveOptions& options, std::string& error) {
-  PostSettings& post = options.post;
-  StationFacts& station = post.station;
+// The scoreboard document's texts, taken as given.
+struct StationText {
+  OptionId id;
+  std::string StationFacts::*field;
+};
+
+constexpr StationText kStationTexts[] = {
+    {kCall, &StationFacts::call},
+    {kContest, &StationFacts::contest},
+    {kClub, &StationFacts::club},
+    {kOps, &StationFacts::ops},
+    {kCategoryOperator, &StationFacts::category_operator},
+    {kCategoryMode, &StationFacts::category_mode},
+    {kCategoryPower, &StationFacts::category_power},
+    {kCategoryBand, &StationFacts::category_band},
+    {kCategoryTransmitter, &StationFacts::category_transmitter},
+    {kCategoryAssisted, &StationFacts::category_assisted},
+    {kCqZone, &StationFacts::cq_zone},
+    {kItuZone, &StationFacts::itu_zone},
+    {kSection, &StationFacts::section},
+    {kState, &StationFacts::state},
+    {kGrid, &StationFacts::grid},
+};
+
+// A number of seconds from `least` up, or false with the message for the user.
+bool SetSeconds(const std::string& value, std::int32_t least, const std::string& message,
+                int& target, std::string& error) {
+  std::optional<std::int32_t> seconds = host::ParseInt32(value);
+  if (!seconds || *seconds < least) {
+    error = message + ", not '" + value + "'";
+    return false;
+  }
+  target = *seconds;
+  return true;
+}
+
+// The scoreboard's options: where, how often, and what the document says.
+bool ApplyPost(int id, const std::string& value, PostSettings& post, std::string& error) {
+  for (const StationText& text : kStationTexts) {
+    if (text.id == id) {
+      post.station.*text.field = value;
+      return true;
+    }
+  }
   switch (id) {
-    case kHelp:
-      options.help = true;
-      break;
-    case kVersion:
-      options.version = true;
-      break;
-    case kUdp:
-      return SetEndpoint(value, options.udp, "--udp", error);
-    case kAllow:
-      if (std::optional<Network> network = ParseNetwork(value)) {
-        options.allow.push_back(*network);
-        break;
-      }
-      error = "--allow needs ADDRESS/BITS (192.168.1.0/24) or one address, not '" + value + "'";
-      return false;
-    case kShareUdp:
-      options.share_udp = true;
-      break;
-    case kHttp:
-      return SetEndpoint(value, options.http, "--http", error);
-    case kJournal:
-      options.journal = value;
-      break;
-    case kNoSync:
-      options.journal_sync = false;
-      break;
-    case kWorkdir:
-      options.workdir = value;
-      break;
-    case kExchangeList:
-      options.exchange_list = value;
-      break;
-    case kLibrary:
-      options.library = value;
-      break;
-    case kDecorated:
-      options.names = host::NameStyle::kDecorated;
-      break;
-    case kOwnNumber:
-      if (std::optional<std::int32_t> number = host::ParseInt32(value)) {
-        options.settings.own_number = *number;
-        break;
-      }
-      error = "--own-number needs a signed 32-bit integer, not '" + value + "'";
-      return false;
-    case kOwnRegion:
-      options.settings.own_region = value;
-      break;
-    case kNoRates:
-      options.settings.rate_suppression = 1;
-      break;
-    case kRcvdField:
-      return SetReceivedList(value, options.elements, error);
-    case kPrefixField:
-      options.elements.prefix = host::AsciiLower(value);
-      break;
-    case kRegionField:
-      options.elements.region = host::AsciiLower(value);
-      break;
     case kPost:
       if (value.rfind("http://", 0) != 0) {
         error = "--post needs an http:// address, not '" + value + "'";
         return false;
       }
       post.url = value;
-      break;
+      return true;
     case kPostEvery: {
-      std::optional<std::int32_t> seconds = host::ParseInt32(value);
-      if (!seconds || *seconds < kMinimumPostSeconds) {
-        error = "--post-every needs a number of seconds from " +
-                std::to_string(kMinimumPostSeconds) + " up, not '" + value + "'";
-        return false;
-      }
-      post.every_seconds = *seconds;
-      break;
+      std::string message = "--post-every needs a number of seconds from ";
+      message += std::to_string(kMinimumPostSeconds);
+      message += " up";
+      return SetSeconds(value, kMinimumPostSeconds, message, post.every_seconds, error);
     }
     case kPostUdp:
       post.udp.emplace();
       return SetEndpoint(value, *post.udp, "--post-udp", error);
     case kPostFirstDelay: {
-      std::optional<std::int32_t> seconds = host::ParseInt32(value);
-      if (!seconds || *seconds < 0) {
-        error = "--post-first-delay needs a number of seconds, not '" + value + "'";
+      int seconds = 0;
+      if (!SetSeconds(value, 0, "--post-first-delay needs a number of seconds", seconds, error)) {
         return false;
       }
-      post.first_delay_seconds = *seconds;
-      break;
+      post.first_delay_seconds = seconds;
+      return true;
     }
-    case kCall:
-      station.call = value;
-      break;
-    case kContest:
-      station.contest = value;
-      break;
-    case kClub:
-      station.club = value;
-      break;
-    case kOps:
-      station.ops = value;
-      break;
-    case kCategoryOperator:
-      station.category_operator = value;
-      break;
-    case kCategoryMode:
-      station.category_mode = value;
-      break;
-    case kCategoryPower:
-      station.category_power = value;
-      break;
-    case kCategoryBand:
-      station.category_band = value;
-      break;
-    case kCategoryTransmitter:
-      station.category_transmitter = value;
-      break;
-    case kCategoryAssisted:
-      station.category_assisted = value;
-      break;
-    case kOnlyContest:
-      options.filter.contest = value;
-      break;
-    case kOnlyCall:
-      options.filter.call = value;
-      break;
-    case kCqZone:
-      station.cq_zone = value;
-      break;
-    case kItuZone:
-      station.itu_zone = value;
-      break;
-    case kSection:
-      station.section = value;
-      break;
-    case kState:
-      station.state = value;
-      break;
-    case kGrid:
-      station.grid = value;
-      break;
   }
   return true;
+}
+
+// The intake's and the keeping's options; the scoreboard's go to ApplyPost.
+bool Apply(int id, const std::string& value, LiveOptions& options, std::string& error) {
+  switch (id) {
+    case kUdp:
+      return SetEndpoint(value, options.udp, "--udp", error);
+    case kAllow:
+      if (std::optional<Network> network = ParseNetwork(value)) {
+        options.allow.push_back(*network);
+        return true;
+      }
+      error = "--allow needs ADDRESS/BITS (192.168.1.0/24) or one address, not '" + value + "'";
+      return false;
+    case kShareUdp:
+      options.share_udp = true;
+      return true;
+    case kHttp:
+      return SetEndpoint(value, options.http, "--http", error);
+    case kJournal:
+      options.journal = value;
+      return true;
+    case kNoSync:
+      options.journal_sync = false;
+      return true;
+    case kRcvdField:
+      return SetReceivedList(value, options.elements, error);
+    case kPrefixField:
+      options.elements.prefix = host::AsciiLower(value);
+      return true;
+    case kRegionField:
+      options.elements.region = host::AsciiLower(value);
+      return true;
+    case kOnlyContest:
+      options.filter.contest = value;
+      return true;
+    case kOnlyCall:
+      options.filter.call = value;
+      return true;
+  }
+  return ApplyPost(id, value, options.post, error);
 }
 
 }  // namespace
@@ -290,53 +238,51 @@ std::optional<Endpoint> ParseEndpoint(const std::string& text) {
   return endpoint;
 }
 
-const char* LiveUsageText() {
-  return "Usage: kevo-live [options]\n"
-         "Scores the contacts that contest loggers broadcast over UDP with the StatsKEVO\n"
-         "plug-in, shows the score on a live page and posts it to a scoreboard.\n"
-         "\n"
-         "Intake and keeping:\n"
-         "  --udp ADDRESS:PORT     where the loggers' datagrams come (default 0.0.0.0:12060:\n"
-         "                         every host on the network may send); a host name works\n"
-         "  --allow ADDRESS/BITS   take datagrams only from this network (repeatable; one\n"
-         "                         address alone is /32 or /128); others are counted, not read\n"
-         "  --share-udp            let other programs listen on the same UDP port (only\n"
-         "                         broadcasts then reach every listener)\n"
-         "  --journal FILE         every accepted datagram, replayed at start (default\n"
-         "                         kevo-live.journal in the current folder)\n"
-         "  --no-sync              do not wait for the disk after each datagram (a power cut\n"
-         "                         may then lose the last seconds; a crash loses nothing)\n"
-         "  --rcvd-field NAME[,NAME...]  elements with the received exchange, tried in\n"
-         "                         order, the first non-empty one used; a serial number 0\n"
-         "                         is empty (default exchange1,exch1,rcvnr,nr)\n"
-         "  --only-contest NAME    score only contacts with this contestname\n"
-         "  --only-call CALL       score only contacts with this mycall\n"
-         "  --prefix-field NAME    element with the country prefix (default countryprefix)\n"
-         "  --region-field NAME    element with the region code (default section)\n"
-         "Plug-in:\n"
-         "  --own-number N, --own-region TEXT, --no-rates   the statistics reset's settings\n"
-         "  --exchange-list FILE   copied to RADL.lst in the working directory\n"
-         "  --workdir DIR          the library's working directory (default: a temporary one)\n"
-         "  --library PATH, --decorated   which plug-in, by which entry names\n"
-         "Live page:\n"
-         "  --http ADDRESS:PORT    the page, /summary and /status.json (default\n"
-         "                         127.0.0.1:12070)\n"
-         "Scoreboard:\n"
-         "  --post URL             post the score (dynamicresults) to this http:// address\n"
-         "  --post-every SECONDS   while the score changes (default 120, at least 60)\n"
-         "  --post-udp HOST:PORT   send the same document to a local dashboard\n"
-         "  --post-first-delay S   seconds from the first contact to the first post\n"
-         "                         (default 5; meant for tests)\n"
-         "  --call CALL            the station's call (default: the datagrams' mycall,\n"
-         "                         when they all agree; posting waits for it)\n"
-         "  --contest NAME (default KEVO), --club NAME, --ops CALLS\n"
-         "  --cq-zone N, --itu-zone N, --section S, --state S, --grid LOCATOR\n"
-         "                         the document's <qth> block, with what is given\n"
-         "  --category-operator, --category-mode, --category-power, --category-band,\n"
-         "  --category-transmitter, --category-assisted VALUE   Cabrillo category values\n"
-         "                         (defaults SINGLE-OP MIXED HIGH ALL ONE NON-ASSISTED)\n"
-         "  --help, --version\n"
-         "A port of 0 takes any free port; the start-up message names the ports taken.\n";
+std::string LiveUsageText() {
+  std::string text =
+      "Usage: kevo-live [options]\n"
+      "Scores the contacts that contest loggers broadcast over UDP with the StatsKEVO\n"
+      "plug-in, shows the score on a live page and posts it to a scoreboard.\n"
+      "\n"
+      "Intake and keeping:\n"
+      "  --udp ADDRESS:PORT     where the loggers' datagrams come (default 0.0.0.0:12060:\n"
+      "                         every host on the network may send); a host name works\n"
+      "  --allow ADDRESS/BITS   take datagrams only from this network (repeatable; one\n"
+      "                         address alone is /32 or /128); others are counted, not read\n"
+      "  --share-udp            let other programs listen on the same UDP port (only\n"
+      "                         broadcasts then reach every listener)\n"
+      "  --journal FILE         every accepted datagram, replayed at start (default\n"
+      "                         kevo-live.journal in the current folder)\n"
+      "  --no-sync              do not wait for the disk after each datagram (a power cut\n"
+      "                         may then lose the last seconds; a crash loses nothing)\n"
+      "  --rcvd-field NAME[,NAME...]  elements with the received exchange, tried in\n"
+      "                         order, the first non-empty one used; a serial number 0\n"
+      "                         is empty (default exchange1,exch1,rcvnr,nr)\n"
+      "  --only-contest NAME    score only contacts with this contestname\n"
+      "  --only-call CALL       score only contacts with this mycall\n"
+      "  --prefix-field NAME    element with the country prefix (default countryprefix)\n"
+      "  --region-field NAME    element with the region code (default section)\n"
+      "Live page:\n"
+      "  --http ADDRESS:PORT    the page, /summary and /status.json (default\n"
+      "                         127.0.0.1:12070)\n"
+      "Scoreboard:\n"
+      "  --post URL             post the score (dynamicresults) to this http:// address\n"
+      "  --post-every SECONDS   while the score changes (default 120, at least 60)\n"
+      "  --post-udp HOST:PORT   send the same document to a local dashboard\n"
+      "  --post-first-delay S   seconds from the first contact to the first post\n"
+      "                         (default 5; meant for tests)\n"
+      "  --call CALL            the station's call (default: the datagrams' mycall,\n"
+      "                         when they all agree; posting waits for it)\n"
+      "  --contest NAME (default KEVO), --club NAME, --ops CALLS\n"
+      "  --cq-zone N, --itu-zone N, --section S, --state S, --grid LOCATOR\n"
+      "                         the document's <qth> block, with what is given\n"
+      "  --category-operator, --category-mode, --category-power, --category-band,\n"
+      "  --category-transmitter, --category-assisted VALUE   Cabrillo category values\n"
+      "                         (defaults SINGLE-OP MIXED HIGH ALL ONE NON-ASSISTED)\n"
+      "Plug-in and program:\n";
+  text += host::HostOptionsUsage(25);
+  text += "A port of 0 takes any free port; the start-up message names the ports taken.\n";
+  return text;
 }
 
 bool ParseLiveOptions(const std::vector<std::string>& arguments, LiveOptions& options,
@@ -345,7 +291,9 @@ bool ParseLiveOptions(const std::vector<std::string>& arguments, LiveOptions& op
   auto apply = [&options](int id, const std::string& value, std::string& message) {
     return Apply(id, value, options, message);
   };
-  if (!host::ParseLongOptions(arguments, kLongOptions, apply, operands, error)) return false;
+  if (!host::ParseHostAndOwnOptions(arguments, kLongOptions, apply, options, operands, error)) {
+    return false;
+  }
   if (!operands.empty()) {
     error = "kevo-live takes no operands, not '" + operands.front() + "'";
     return false;

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/host/host_session.h"
-#include "tools/host/plugin_binding.h"
+#include "tools/host/host_options.h"
 #include "tools/live/intake/contact_event.h"
 #include "tools/live/intake/log_filter.h"
 #include "tools/live/intake/sender_filter.h"
@@ -51,20 +50,14 @@ struct PostSettings {
   StationFacts station;
 };
 
-struct LiveOptions {
-  bool help = false;
-  bool version = false;
+// The options every host program shares, and kevo-live's own.
+struct LiveOptions : host::HostOptions {
   Endpoint udp{"0.0.0.0", 12060};
   std::vector<Network> allow;  // --allow: the only senders taken; empty takes every sender
   bool share_udp = false;      // --share-udp: other listeners may bind the same port
   Endpoint http{"127.0.0.1", 12070};
   std::string journal;  // empty: kJournalDefault in the current directory
   bool journal_sync = true;
-  std::string workdir;  // empty: a fresh temporary directory, as kevo-replay's
-  std::string exchange_list;
-  std::string library;
-  host::NameStyle names = host::NameStyle::kPlain;
-  host::HostSettings settings;
   ElementNames elements;
   LogFilter filter;
   PostSettings post;
@@ -82,7 +75,7 @@ bool ParseLiveOptions(const std::vector<std::string>& arguments, LiveOptions& op
 // malformed.
 std::optional<Endpoint> ParseEndpoint(const std::string& text);
 
-const char* LiveUsageText();
+std::string LiveUsageText();
 
 }  // namespace kevo::live
 

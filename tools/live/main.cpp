@@ -10,29 +10,26 @@
 #include <boost/asio/ip/udp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/signal_set.hpp>
-#include <boost/asio/steady_timer.hpp>
 #include <boost/asio/thread_pool.hpp>
 #include <csignal>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "tools/host/files.h"
 #include "tools/host/host_session.h"
-#include "tools/host/plugin_binding.h"
+#include "tools/host/open_plugin.h"
 #include "tools/live/console_close.h"
 #include "tools/live/intake/udp_intake.h"
 #include "tools/live/keeping/live_engine.h"
 #include "tools/live/live_options.h"
 #include "tools/live/page/http_server.h"
-#include "tools/live/page/live_page.h"
-#include "tools/live/page/status_json.h"
+#include "tools/live/page/page_routes.h"
 #include "tools/live/scoreboard/score_poster.h"
+#include "tools/live/scoring_loop.h"
 
 #ifndef KEVO_VERSION
 #define KEVO_VERSION "unknown"
@@ -45,21 +42,11 @@ namespace {
 namespace asio = boost::asio;
 namespace fs = std::filesystem;
 
-// The charts cost a walk over every contact; redrawn at most this often.
-constexpr std::chrono::seconds kChartsEvery{1};
-
 // One line on standard error; whole lines, whichever thread writes them.
 void LogError(const std::string& line) {
   std::string text = "kevo-live: " + line + "\n";
   std::fwrite(text.data(), 1, text.size(), stderr);
 }
-
-// Where an install puts the plug-in relative to the executable's folder; empty in a build tree.
-#ifdef KEVO_INSTALLED_PLUGIN_DIR
-constexpr const char* kInstalledPluginDir = KEVO_INSTALLED_PLUGIN_DIR;
-#else
-constexpr const char* kInstalledPluginDir = "";
-#endif
 
 std::string Where(const asio::ip::address& address, unsigned short port) {
   std::string host = address.to_string();
@@ -122,6 +109,112 @@ std::string Exposure(const asio::ip::udp::endpoint& at, const std::vector<Networ
   return text + (shared ? "; the port is shared" : "");
 }
 
+// Where the intake and the page listen, resolved.
+struct ListenAt {
+  asio::ip::udp::endpoint udp;
+  asio::ip::tcp::endpoint http;
+};
+
+// Names are resolved before the library loads, so that a typing error costs nothing.
+bool ResolveListeners(const LiveOptions& options, ListenAt& at, std::string& error) {
+  return Resolve<asio::ip::tcp>(options.http, "--http", at.http, error) &&
+         Resolve<asio::ip::udp>(options.udp, "--udp", at.udp, error);
+}
+
+// What the journal gave back at start, for the start-up message.
+struct Restart {
+  std::filesystem::path journal;
+  std::size_t replayed = 0;
+};
+
+// The threads and the page of one run, once the plug-in is open and the journal replayed: the
+// intake thread receives, the scoring thread applies, the main thread serves and posts.
+class LiveService {
+ public:
+  LiveService(const LiveOptions& options, LiveEngine& engine)
+      : options_(options),
+        engine_(engine),
+        current_(engine.Snapshot(true)),
+        scoring_(scoring_io_, engine, [this](auto snapshot) { Show(std::move(snapshot)); }),
+        poster_(main_io_, options.post, KEVO_VERSION, LogError),
+        intake_(intake_io_, SenderFilter(options.allow),
+                [this](std::vector<std::string> batch) { scoring_.Take(std::move(batch)); }),
+        server_(
+            main_io_,
+            [this](const std::string& target) {
+              return PageAnswer(target, {*current_, intake_.refused_senders(), poster_.status()});
+            },
+            DefaultConnectionLimit()) {}
+
+  bool Start(const ListenAt& at, std::string& error) {
+    if (!poster_.Start(error)) return false;
+    poster_.Update(current_);
+    return server_.Listen(at.http, error) && intake_.Listen(at.udp, options_.share_udp, error);
+  }
+
+  void PrintStartUp(const Restart& restart, const std::string& library) const {
+    auto http_at = server_.local_endpoint();
+    auto udp_at = intake_.local_endpoint();
+    const PostStatus& post = poster_.status();
+    std::cout << "kevo-live " << KEVO_VERSION << ": contacts on udp "
+              << Where(udp_at.address(), udp_at.port()) << ", live page http://"
+              << Where(http_at.address(), http_at.port()) << "/\n"
+              << "  udp: " << Exposure(udp_at, options_.allow, options_.share_udp) << "\n"
+              << "  journal: " << restart.journal.string() << " (" << restart.replayed
+              << " datagram(s) replayed, " << engine_.book().size() << " contact(s), score "
+              << current_->score << ")\n"
+              << "  library: " << library << "\n"
+              << "  scoreboard: " << (post.enabled ? post.target : std::string("off")) << '\n'
+              << std::flush;
+  }
+
+  // Until Ctrl+C or a stop: then no more datagrams are taken, those already taken are scored
+  // and journaled, and the server stops. Closing the console window on Windows stops the same
+  // way; `close_wait` is told when the run is over.
+  void RunUntilStopped(CloseWait& close_wait) {
+    asio::thread_pool threads(2);
+    asio::post(threads, [this] { intake_io_.run(); });
+    asio::post(threads, [this] { scoring_io_.run(); });
+    signals_.add(SIGINT);
+    signals_.add(SIGTERM);
+    signals_.async_wait([this](boost::system::error_code, int) { Stop(); });
+    close_wait.Arm([this] { asio::post(main_io_, [this] { Stop(); }); });
+    main_io_.run();
+    intake_work_.reset();
+    threads.join();
+  }
+
+ private:
+  void Stop() {
+    asio::post(intake_io_, [this] { intake_io_.stop(); });
+    scoring_.Stop();
+    main_io_.stop();
+  }
+
+  // On the scoring thread: the new state goes to the main thread, which shows and posts it.
+  void Show(std::shared_ptr<const LiveSnapshot> snapshot) {
+    asio::post(main_io_, [this, snapshot] {
+      current_ = snapshot;
+      poster_.Update(snapshot);
+    });
+  }
+
+  const LiveOptions& options_;
+  LiveEngine& engine_;
+  asio::io_context main_io_;
+  asio::io_context intake_io_;
+  asio::io_context scoring_io_;
+  asio::executor_work_guard<asio::io_context::executor_type> intake_work_ =
+      asio::make_work_guard(intake_io_);
+  std::shared_ptr<const LiveSnapshot> current_;  // read and replaced on the main thread only
+  ScoringLoop scoring_;
+  ScorePoster poster_;
+  UdpIntake intake_;
+  HttpServer server_;
+  // Kept to the end of the run: a second Ctrl+C while the journal closes changes nothing.
+  asio::signal_set signals_{main_io_};
+};
+
 class LiveApp {
  public:
   int Run(const std::vector<std::string>& arguments) {
@@ -153,174 +246,44 @@ class LiveApp {
     // A file-size limit makes a write fail with its reason instead of ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    // Names are resolved before the library loads, so that a typing error costs nothing.
-    asio::ip::tcp::endpoint http_where;
-    asio::ip::udp::endpoint udp_where;
-    if (!Resolve<asio::ip::tcp>(options_.http, "--http", http_where, error) ||
-        !Resolve<asio::ip::udp>(options_.udp, "--udp", udp_where, error)) {
-      return Fail(error);
-    }
+    ListenAt at;
+    if (!ResolveListeners(options_, at, error)) return Fail(error);
     // Named before the move into the library's working directory: relative names are the
     // operator's, from the folder kevo-live was started in.
-    fs::path journal_path =
-        fs::absolute(options_.journal.empty() ? kJournalDefault : options_.journal);
-    std::string exchange_list;
-    if (!options_.exchange_list.empty() &&
-        !host::ReadWholeFile(options_.exchange_list, exchange_list, error)) {
-      return Fail(error);
-    }
-    std::string library =
-        options_.library.empty() ? host::DefaultPluginPath(kInstalledPluginDir) : options_.library;
-    host::LoadedPlugin plugin;
-    if (!host::LoadPlugin(library, options_.names, plugin, error)) {
-      return Fail("cannot use the library " + library + ": " + error);
-    }
-    host::WorkingDirectory workdir;
-    if (!workdir.Open(options_.workdir, error)) return Fail(error);
-    if (!options_.exchange_list.empty() &&
-        !host::WriteWholeFile(workdir.path() / "RADL.lst", exchange_list)) {
-      return Fail("cannot write RADL.lst in " + workdir.path().string());
-    }
-    if (!workdir.Enter(error)) return Fail(error);
+    Restart restart;
+    restart.journal = fs::absolute(options_.journal.empty() ? kJournalDefault : options_.journal);
+    host::OpenedPlugin opened;
+    if (!host::OpenPlugin(options_, host::kInstalledPluginDir, opened, error)) return Fail(error);
 
-    host::HostSession session(plugin.entries);
+    host::HostSession session(opened.entries());
     session.Reset(options_.settings);
     Journal journal;
     journal.set_sync(options_.journal_sync);
     LiveEngine engine(session, &journal, options_.elements, LogError);
     engine.set_filter(options_.filter);
     engine.set_station_call(options_.post.station.call);
+    if (!ReplayJournal(journal, engine, restart, error)) return Fail(error);
+
+    LiveService service(options_, engine);
+    if (!service.Start(at, error)) return Fail(error);
+    service.PrintStartUp(restart, opened.path);
+    CloseWait& close_wait = InstallConsoleCloseWait();
+    service.RunUntilStopped(close_wait);
+    opened.Leave();
+    close_wait.Finished();
+    return true;
+  }
+
+  // Read line by line and replayed as read: the journal's text is never held whole.
+  static bool ReplayJournal(Journal& journal, LiveEngine& engine, Restart& restart,
+                            std::string& error) {
     std::vector<std::string> warnings;
-    std::size_t replayed = 0;
-    // Read line by line and replayed as read: the journal's text is never held whole.
     auto replay = [&](const std::string& datagram, std::size_t line) {
       engine.Replay(datagram, line);
-      ++replayed;
+      ++restart.replayed;
     };
-    if (!journal.Open(journal_path, replay, warnings, error)) return Fail(error);
+    if (!journal.Open(restart.journal, replay, warnings, error)) return false;
     for (const std::string& warning : warnings) LogError("warning: " + warning);
-
-    asio::io_context main_io;
-    asio::io_context intake_io;
-    asio::io_context scoring_io;
-    auto intake_work = asio::make_work_guard(intake_io);
-    auto scoring_work = asio::make_work_guard(scoring_io);
-    std::shared_ptr<const LiveSnapshot> current = engine.Snapshot(true);
-
-    ScorePoster poster(main_io, options_.post, KEVO_VERSION, LogError);
-    if (!poster.Start(error)) return Fail(error);
-    poster.Update(current);
-
-    // On the scoring thread: every datagram's state goes to the main thread at once; the
-    // charts follow within kChartsEvery of the last change.
-    asio::steady_timer charts_timer(scoring_io);
-    bool charts_due = false;
-    auto publish = [&](bool with_charts) {
-      std::shared_ptr<const LiveSnapshot> snapshot = engine.Snapshot(with_charts);
-      asio::post(main_io, [&, snapshot] {
-        current = snapshot;
-        poster.Update(snapshot);
-      });
-    };
-    // Every second: datagrams waiting for a full disk are tried again, held messages summed.
-    asio::steady_timer tick_timer(scoring_io);
-    std::function<void()> tick = [&] {
-      tick_timer.expires_after(std::chrono::seconds(1));
-      tick_timer.async_wait([&](boost::system::error_code code) {
-        if (code) return;
-        bool was_waiting = engine.counters().journal_waiting != 0;
-        bool waiting = engine.Tick();
-        if (was_waiting || waiting) publish(was_waiting && !waiting);
-        tick();
-      });
-    };
-    tick();
-    UdpIntake intake(intake_io, SenderFilter(options_.allow), [&](std::vector<std::string> batch) {
-      asio::post(scoring_io, [&, batch = std::move(batch)] {
-        engine.Receive(batch);
-        publish(false);
-        if (charts_due) return;
-        charts_due = true;
-        charts_timer.expires_after(kChartsEvery);
-        charts_timer.async_wait([&](boost::system::error_code code) {
-          charts_due = false;
-          if (!code) publish(true);
-        });
-      });
-    });
-
-    HttpServer server(
-        main_io,
-        [&](const std::string& target) {
-          HttpAnswer answer;
-          if (target == "/") {
-            answer.content_type = "text/html; charset=utf-8";
-            answer.body = LivePageHtml();
-            answer.policy = LivePagePolicy();
-          } else if (target == "/live.js") {
-            answer.content_type = "text/javascript; charset=utf-8";
-            answer.body = LivePageScript();
-          } else if (target == "/summary") {
-            answer.content_type = "text/plain";
-            answer.body = current->summary;
-          } else if (target == "/status.json") {
-            answer.content_type = "application/json";
-            LiveSnapshot now = *current;  // with the intake's own count
-            now.counters.refused_senders = intake.refused_senders();
-            answer.body = StatusJson(now, poster.status());
-          } else if (target == "/charts") {
-            answer.content_type = "text/html; charset=utf-8";
-            answer.body = current->charts ? *current->charts : std::string();
-          } else {
-            answer.status = 404;
-            answer.body = "not found\n";
-          }
-          return answer;
-        },
-        DefaultConnectionLimit());
-
-    if (!server.Listen(http_where, error)) return Fail(error);
-    if (!intake.Listen(udp_where, options_.share_udp, error)) return Fail(error);
-
-    auto http_at = server.local_endpoint();
-    auto udp_at = intake.local_endpoint();
-    std::cout << "kevo-live " << KEVO_VERSION << ": contacts on udp "
-              << Where(udp_at.address(), udp_at.port()) << ", live page http://"
-              << Where(http_at.address(), http_at.port()) << "/\n"
-              << "  udp: " << Exposure(udp_at, options_.allow, options_.share_udp) << "\n"
-              << "  journal: " << journal_path.string() << " (" << replayed
-              << " datagram(s) replayed, " << engine.book().size() << " contact(s), score "
-              << current->score << ")\n"
-              << "  library: " << library << "\n"
-              << "  scoreboard: "
-              << (poster.status().enabled ? poster.status().target : std::string("off")) << '\n'
-              << std::flush;
-
-    asio::thread_pool threads(2);
-    asio::post(threads, [&] { intake_io.run(); });
-    asio::post(threads, [&] { scoring_io.run(); });
-
-    // Ctrl+C or a stop: no more datagrams are taken, those already taken are scored and
-    // journaled, then the server stops. Closing the console window on Windows stops the same way.
-    auto stop = [&] {
-      asio::post(intake_io, [&] { intake_io.stop(); });
-      asio::post(scoring_io, [&] {
-        charts_timer.cancel();
-        tick_timer.cancel();
-        engine.Finish();
-        scoring_work.reset();
-      });
-      main_io.stop();
-    };
-    asio::signal_set signals(main_io, SIGINT, SIGTERM);
-    signals.async_wait([&](boost::system::error_code, int) { stop(); });
-    CloseWait& close_wait = InstallConsoleCloseWait();
-    close_wait.Arm([&] { asio::post(main_io, stop); });
-    main_io.run();
-    intake_work.reset();
-    threads.join();
-    workdir.Leave();
-    close_wait.Finished();
     return true;
   }
 

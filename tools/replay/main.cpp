@@ -16,6 +16,7 @@
 
 #include "tools/figures/report_collector.h"
 #include "tools/host/files.h"
+#include "tools/host/open_plugin.h"
 #include "tools/host/plugin_binding.h"
 #include "tools/replay/inputs/log_reader.h"
 #include "tools/replay/options.h"
@@ -36,13 +37,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kExtLog = "ExtLog.txt";
-
-// Where an install puts the plug-in relative to the executable's folder; empty in a build tree.
-#ifdef KEVO_INSTALLED_PLUGIN_DIR
-constexpr const char* kInstalledPluginDir = KEVO_INSTALLED_PLUGIN_DIR;
-#else
-constexpr const char* kInstalledPluginDir = "";
-#endif
 
 // Standard output in binary mode on Windows, so that a script transcript has the same bytes
 // (LF line ends) on every platform.
@@ -75,12 +69,7 @@ class App {
     bool script = !options_.script_file.empty();
     std::string input_name = script ? options_.script_file : options_.log_file;
     std::string content;
-    std::string exchange_list;
-    if (!host::ReadWholeFile(input_name, content, error) ||
-        (!options_.exchange_list.empty() &&
-         !host::ReadWholeFile(options_.exchange_list, exchange_list, error))) {
-      return Fail(error);
-    }
+    if (!host::ReadWholeFile(input_name, content, error)) return Fail(error);
     ReplayInput input;
     if (!script) {
       input = ReadLog(content, input_name, options_.adif_fields, options_.order);
@@ -98,21 +87,10 @@ class App {
         return Fail(name + ": neither an ADIF nor a Cabrillo log");
       }
     }
-    std::string library =
-        options_.library.empty() ? host::DefaultPluginPath(kInstalledPluginDir) : options_.library;
-    host::LoadedPlugin plugin;
-    if (!host::LoadPlugin(library, options_.names, plugin, error)) {
-      return Fail("cannot use the library " + library + ": " + error);
-    }
-    host::WorkingDirectory workdir;
-    if (!workdir.Open(options_.workdir, error)) return Fail(error);
-    if (!options_.exchange_list.empty() &&
-        !host::WriteWholeFile(workdir.path() / "RADL.lst", exchange_list)) {
-      return Fail("cannot write RADL.lst in " + workdir.path().string());
-    }
-    if (!workdir.Enter(error)) return Fail(error);
-    return script ? RunScript(plugin.entries, content, workdir)
-                  : RunLog(plugin.entries, input, workdir);
+    host::OpenedPlugin opened;
+    if (!host::OpenPlugin(options_, host::kInstalledPluginDir, opened, error)) return Fail(error);
+    return script ? RunScript(opened.entries(), content, opened.workdir)
+                  : RunLog(opened.entries(), input, opened.workdir);
   }
 
  private:
@@ -176,19 +154,30 @@ class App {
       }
       out_ << "  audit rows:         " << options_.csv_file << '\n';
     }
-    if (options_.extlog) {
-      if (!extlog_written) return Fail("the library did not write ExtLog.txt");
-      fs::path where = workdir.path() / kExtLog;
-      if (workdir.temporary()) {
-        std::error_code code;
-        fs::path target = fs::absolute(kExtLog, code);
-        fs::copy_file(where, target, fs::copy_options::overwrite_existing, code);
-        if (code) return Fail("cannot copy ExtLog.txt to the current directory: " + code.message());
-        where = target;
-      }
-      out_ << "  ExtLog.txt:         " << where.string() << '\n';
-    }
+    if (options_.extlog && !TellExtLog(workdir, extlog_written)) return kExitUnreadable;
     return input.skipped.empty() ? kExitOk : kExitSkipped;
+  }
+
+  // Tells where ExtLog.txt is: in the working directory, or in the current one when the working
+  // directory is a temporary one, removed at the end. False when there is none to show.
+  bool TellExtLog(const host::WorkingDirectory& workdir, bool written) {
+    if (!written) {
+      Fail("the library did not write ExtLog.txt");
+      return false;
+    }
+    fs::path where = workdir.path() / kExtLog;
+    if (workdir.temporary()) {
+      std::error_code code;
+      fs::path target = fs::absolute(kExtLog, code);
+      fs::copy_file(where, target, fs::copy_options::overwrite_existing, code);
+      if (code) {
+        Fail("cannot copy ExtLog.txt to the current directory: " + code.message());
+        return false;
+      }
+      where = target;
+    }
+    out_ << "  ExtLog.txt:         " << where.string() << '\n';
+    return true;
   }
 
   figures::ReportData CollectCompared(const host::EntryPoints& entries, const std::string& name,

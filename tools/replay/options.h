@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/host/host_session.h"
-#include "tools/host/plugin_binding.h"
+#include "tools/host/host_options.h"
 #include "tools/replay/inputs/log_reader.h"
 #include "tools/replay/inputs/qso_mapping.h"
 #include "tools/replay/session/log_replay.h"
@@ -21,20 +20,14 @@ enum ExitCode : int {
   kExitSkipped = 3,  // some records skipped, or script lines rejected
 };
 
-struct Options {
-  bool help = false;
-  bool version = false;
+// The options every host program shares, and kevo-replay's own.
+struct Options : host::HostOptions {
   std::string log_file;     // the contest log to replay
   std::string script_file;  // --script: run a scripted session instead
-  std::string library;      // empty: the plug-in next to the executable
-  host::NameStyle names = host::NameStyle::kPlain;
-  host::HostSettings settings;  // what the statistics reset passes
   SummaryAt summary_at = SummaryAt::kEachContact;
   RecordOrder order = RecordOrder::kTime;
   AdifFieldNames adif_fields;
-  std::string exchange_list;               // copied to RADL.lst in the working directory
   std::optional<std::string> extlog;       // run command 0 with this argument
-  std::string workdir;                     // empty: a fresh temporary directory
   bool verbose = false;                    // every skipped record, not one line per reason
   std::string report_file;                 // --report: the HTML page to write; empty: none
   std::string csv_file;                    // --csv: every contact's audit row; empty: none
@@ -45,7 +38,7 @@ struct Options {
 // False with a message for the user when the arguments make no sense.
 bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error);
 
-const char* UsageText();
+std::string UsageText();
 
 }  // namespace kevo::replay
 
