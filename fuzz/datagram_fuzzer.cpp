@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "session_model.h"
-#include "tools/host/json_text.h"
+#include "tools/host/text_escape.h"
 #include "tools/live/intake/contact_event.h"
 #include "tools/live/intake/datagram.h"
 

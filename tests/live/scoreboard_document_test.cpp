@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "tools/host/bands.h"
-#include "tools/host/json_text.h"
 #include "tools/live/scoreboard/http_post.h"
 
 namespace kevo::live {
@@ -99,16 +98,6 @@ TEST(ScoreboardDocumentTest, HostHeaderCarriesAPortOtherThan80) {
     ASSERT_TRUE(parsed) << url;
     EXPECT_EQ(HostHeader(*parsed), host) << url;
   }
-}
-
-TEST(JsonTextTest, AlwaysValidUtf8) {
-  EXPECT_EQ(host::JsonString("a\"b\\c\r\n\t\x01"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001\"");
-  EXPECT_EQ(host::JsonString("\xC3\xA4"), "\"\xC3\xA4\"");  // UTF-8 stays
-  EXPECT_EQ(host::JsonString("\xE4"), "\"\xC3\xA4\"");      // a Latin-1 byte becomes UTF-8
-  EXPECT_EQ(host::JsonString("\xC3"), "\"\xC3\x83\"");      // a cut sequence too
-  // A surrogate and an overlong form are no UTF-8: byte by byte, as Latin-1.
-  EXPECT_EQ(host::JsonString("\xED\xA0\x80"), "\"\xC3\xAD\xC2\xA0\xC2\x80\"");
-  EXPECT_EQ(host::JsonString("\xE0\x80\x80"), "\"\xC3\xA0\xC2\x80\xC2\x80\"");
 }
 
 }  // namespace

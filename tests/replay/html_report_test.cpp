@@ -12,33 +12,11 @@
 #include "tests/replay/plugin_session.h"
 #include "tools/figures/html_table.h"
 #include "tools/figures/report_collector.h"
-#include "tools/host/html_escape.h"
 #include "tools/replay/report/audit_table.h"
 #include "tools/replay/report/comparison.h"
 
 namespace kevo::replay {
 namespace {
-
-TEST(HtmlEscape, MarkupAndEveryByteBecomeSafeUtf8) {
-  const struct {
-    const char* name;
-    std::string bytes;
-    std::string html;
-  } cases[] = {
-      {"markup", "<b>&\"x'", "&lt;b&gt;&amp;&quot;x&#39;"},
-      {"tabs and line ends stay", "a\tb\r\nc", "a\tb\r\nc"},
-      {"controls", std::string("a\x01\x1F\x7F", 4), "a\uFFFD\uFFFD\uFFFD"},
-      {"Latin-1 letter", "\xC4", "\u00C4"},
-      {"Windows-1252 at 0x80-0x9F", "\x80\x9F", "\u20AC\u0178"},
-      {"unassigned in Windows-1252", "\x81\x9D", "\uFFFD\uFFFD"},
-      {"well-formed UTF-8 stays", "\u00C4\u20AC\U0001F600", "\u00C4\u20AC\U0001F600"},
-      {"cut UTF-8 sequence", "\xE2\x82", "\u00E2\u201A"},
-      {"UTF-8 of a C1 control", "\xC2\x85", "\u00C2\u2026"},
-      {"encoded surrogate", "\xED\xA0\x80", "\u00ED\u00A0\u20AC"},
-      {"overlong encoding", "\xC0\xAF", "\u00C0\u00AF"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(host::EscapeHtml(c.bytes), c.html) << c.name;
-}
 
 class ReportFromLibrary : public ::testing::Test {
  protected:

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "tools/figures/html_table.h"
-#include "tools/host/html_escape.h"
 #include "tools/host/linear_time.h"
+#include "tools/host/text_escape.h"
 
 namespace kevo::figures {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tools/figures/report_data.h"
-#include "tools/replay/inputs/qso_mapping.h"
+#include "tools/host/host_session.h"
 
 namespace kevo::figures {
 

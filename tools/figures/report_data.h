@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "tools/figures/summary_figures.h"
-#include "tools/replay/inputs/log_reader.h"
+#include "tools/host/contest_window.h"
+#include "tools/host/problem.h"
 
 namespace kevo::figures {
 

@@ -5,7 +5,7 @@
 
 #include "tools/figures/html_table.h"
 #include "tools/figures/svg_frame.h"
-#include "tools/host/html_escape.h"
+#include "tools/host/text_escape.h"
 
 namespace kevo::figures {
 

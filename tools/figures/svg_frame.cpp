@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "tools/host/html_escape.h"
 #include "tools/host/linear_time.h"
+#include "tools/host/text_escape.h"
 
 namespace kevo::figures {
 

@@ -5,8 +5,8 @@
 #include "tools/figures/report_charts.h"
 #include "tools/host/contest_window.h"
 #include "tools/host/escapes.h"
-#include "tools/host/html_escape.h"
 #include "tools/host/linear_time.h"
+#include "tools/host/text_escape.h"
 #include "tools/live/utc_now.h"
 
 namespace kevo::live {

@@ -1,6 +1,6 @@
 #include "tools/live/page/status_json.h"
 
-#include "tools/host/json_text.h"
+#include "tools/host/text_escape.h"
 
 namespace kevo::live {
 

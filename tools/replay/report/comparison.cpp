@@ -7,8 +7,8 @@
 #include "tools/figures/contact_pairing.h"
 #include "tools/figures/html_table.h"
 #include "tools/figures/report_charts.h"
-#include "tools/host/html_escape.h"
 #include "tools/host/linear_time.h"
+#include "tools/host/text_escape.h"
 #include "tools/replay/report/head_to_head.h"
 #include "tools/replay/report/points_reason.h"
 
