@@ -11,6 +11,7 @@
 #include "tools/replay/inputs/qso_mapping.h"
 
 using namespace kevo::replay;
+using namespace kevo::host;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

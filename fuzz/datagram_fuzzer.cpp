@@ -11,6 +11,7 @@
 #include "tools/live/intake/datagram.h"
 
 using namespace kevo::live;
+using namespace kevo::host;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::set<std::string> kParseReasons = {"not well-formed XML", "unknown root",
