@@ -24,6 +24,7 @@ using ReportTime = std::optional<double>;
 // summary that followed it said.
 struct ContactPoint {
   std::size_t line = 0;  // in the log file
+  std::string id;        // the logger's ID, which its edits and deletes name; empty in a replay
   ReportTime time;
   std::string call;
   std::string band;

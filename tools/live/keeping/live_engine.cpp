@@ -7,6 +7,7 @@
 #include "tools/host/escapes.h"
 #include "tools/host/linear_time.h"
 #include "tools/host/text_escape.h"
+#include "tools/live/keeping/live_figures.h"
 #include "tools/live/utc_now.h"
 
 namespace kevo::live {
@@ -268,13 +269,8 @@ void LiveEngine::Note(const ContactEvent& event, const BookOutcome& outcome) {
   const host::Contact& contact = event.contact;
   ContactLine line{event.timestamp, contact.call,     contact.band,
                    contact.mode,    contact.received, ChangeName(outcome.change)};
+  CollectChange(collector_, report_, event, outcome);
   if (outcome.change != BookChange::kDeleted && outcome.change != BookChange::kLeftOut) {
-    host::QsoValues qso;
-    static_cast<host::Contact&>(qso) = contact;
-    collector_.AddContact(qso, outcome.check, outcome.summary);
-    // The rate chart follows the pace of new contacts; after an edit the library's rates are
-    // measured from the edited contact's old time and would leave a spike for good.
-    if (outcome.change == BookChange::kReplaced) report_.contacts.back().rates.reset();
     snapshot_.has_contact = true;
     if (outcome.check.code == host::kCheckDuplicate) {
       ContactLine duplicate = line;
