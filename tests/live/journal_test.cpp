@@ -141,6 +141,11 @@ TEST_F(JournalTest, RestartFromTheJournalGivesTheSameState) {
   EXPECT_EQ(after->score, before->score);
   EXPECT_EQ(after->contacts, 3u);
   EXPECT_EQ(after->counters.from_journal, datagrams.size() - 1);
+  // The live score chart ends at the library's score, not at the report's empty default.
+  std::shared_ptr<const LiveSnapshot> drawn = engine.Snapshot(true);
+  ASSERT_TRUE(drawn->charts);
+  EXPECT_NE(drawn->charts->find("ends at " + std::to_string(drawn->score)), std::string::npos);
+  EXPECT_NE(drawn->score, 0);
 }
 
 }  // namespace

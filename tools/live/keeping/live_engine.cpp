@@ -292,6 +292,9 @@ std::shared_ptr<const LiveSnapshot> LiveEngine::Snapshot(bool render_charts) {
   }
   if (render_charts && snapshot_.charts_version != snapshot_.version) {
     FindOutsideWindow();
+    // The charts name the score the line ends at and order the bands as the summary does.
+    report_.score = snapshot_.score;
+    report_.figures = snapshot_.figures;
     snapshot_.charts = std::make_shared<const std::string>(ChartsHtml(report_));
     snapshot_.charts_version = snapshot_.version;
   }
